@@ -1,0 +1,107 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "game/outside.h"
+#include "game/random.h"
+
+namespace porteka {
+
+// The board arrays are always 32 x 32, whatever the board's size.
+inline constexpr int kArraySide = 32;
+inline constexpr int kCellSize = 16;
+inline constexpr int kOpenEffectSlots = 1025;
+inline constexpr int kExplosionSlots = 257;
+
+// Game-wide settings: every run starts at intermediate, nothing is stored.
+struct Settings {
+  int16_t BombCount = 0;
+  int16_t BoardWidth = 0;
+  int16_t BoardHeight = 0;
+  int32_t ElapsedTime = 0;  // frames of the play clock, shown as 30 a second
+  int16_t GameLevel = 0;    // 0 beginner, 1 intermediate, 2 advanced, 4 custom
+};
+
+// Where ApplyLevel puts things, in pixels of the window's interior.
+struct Layout {
+  int16_t boardLeft = 0;
+  int16_t boardTop = 25;
+  int16_t boardWidth = 256;
+  int16_t boardHeight = 256;
+  int16_t interiorWidth = 256;
+  int16_t interiorHeight = 281;
+  int16_t counterLeft = 0;  // the 257-pixel counter strip, centred
+  int16_t faceLeft = 116;   // the 24-pixel face button, centred
+};
+
+// An opening flash or an explosion. Phase 0 marks a free slot; X and Y are the
+// sprite's top left on the board surface and may be negative at the edges.
+struct EffectRecord {
+  uint8_t Phase = 0;
+  int16_t X = 0;
+  int16_t Y = 0;
+};
+
+// The cell contents beyond the neighbour counts 0 to 8.
+inline constexpr uint8_t kBomb = 9;
+inline constexpr uint8_t kInnerRubble = 10;
+inline constexpr uint8_t kOuterRubble = 11;
+
+// The cell covers.
+inline constexpr uint8_t kOpen = 0;
+inline constexpr uint8_t kCovered = 1;
+inline constexpr uint8_t kFlag = 2;
+inline constexpr uint8_t kSecondMark = 3;
+inline constexpr uint8_t kKeyboardMark = 4;
+
+// Faces of the face button.
+inline constexpr uint8_t kNormalFace = 0;
+inline constexpr uint8_t kWonFace = 1;
+inline constexpr uint8_t kLostFace = 2;
+
+// Sound cues.
+inline constexpr int kOpenSound = 0;
+inline constexpr int kExplosionSound = 1;
+inline constexpr int kMarkSound = 2;
+
+// All the state of a run: the settings, the main window's board fields, the
+// effect pools and the loop's fields, with the two things the rules need from
+// outside: chance and the world.
+struct Game {
+  Game(RandomSource& random, Outside& outside) : random(&random), outside(&outside) {}
+
+  Settings gro;
+
+  std::array<uint8_t, kArraySide * kArraySide> CellValue{};
+  std::array<uint8_t, kArraySide * kArraySide> CellState{};
+  int16_t CoveredCount = 0;
+  int16_t GameState = 1;  // -1 dealt and waiting, 0 running, 1 over or no game
+  int16_t BombsLeft = 0;
+
+  int16_t PointerX = 0;  // last press on the board surface, pixels
+  int16_t PointerY = 0;
+  int16_t LastButton = 0;  // buttons held at the last pointer move
+
+  std::array<EffectRecord, kOpenEffectSlots> OpenEffects{};
+  std::array<EffectRecord, kExplosionSlots> Explosions{};
+
+  uint32_t LastFrameTime = 0;
+  uint8_t LoopRunning = 0;
+  uint8_t CursorBlink = 0;
+
+  Layout layout;
+
+  RandomSource* random;
+  Outside* outside;
+
+  // Cells are stored column-fastest. Positions can lie past the arrays (a press
+  // at 511.5 rounds to column 32): such a cell reads as open and is never written.
+  static bool InArrays(int x, int y) { return x >= 0 && x < kArraySide && y >= 0 && y < kArraySide; }
+  uint8_t& Value(int x, int y) { return CellValue[x + kArraySide * y]; }
+  uint8_t& State(int x, int y) { return CellState[x + kArraySide * y]; }
+  uint8_t StateAt(int x, int y) const { return InArrays(x, y) ? CellState[x + kArraySide * y] : kOpen; }
+  bool OnBoard(int x, int y) const { return x >= 0 && x < gro.BoardWidth && y >= 0 && y < gro.BoardHeight; }
+};
+
+}  // namespace porteka

@@ -1,0 +1,40 @@
+#include "game/game_flow.h"
+
+#include <algorithm>
+
+#include "game/level.h"
+#include "game/new_board.h"
+
+namespace porteka {
+
+void LoadGame(Game& game) {
+  game.CellValue.fill(0);
+  game.CellState.fill(kOpen);
+  game.gro.GameLevel = kIntermediate;
+  ApplyLevel(game, game.gro.GameLevel);
+  game.GameState = 1;
+}
+
+void StartLevel(Game& game, int16_t level) {
+  game.gro.GameLevel = level;
+  StartGame(game);
+}
+
+int16_t MaxCustomBombs(int16_t width, int16_t height) {
+  return static_cast<int16_t>(std::min(width * height, 256));
+}
+
+void SetCustomBoard(Game& game, int16_t width, int16_t height, int16_t bombs) {
+  width = std::clamp<int16_t>(width, 2, 32);
+  height = std::clamp<int16_t>(height, 2, 32);
+  game.gro.BoardWidth = width;
+  game.gro.BoardHeight = height;
+  game.gro.BombCount = std::clamp<int16_t>(bombs, 1, MaxCustomBombs(width, height));
+}
+
+void StartCustomGame(Game& game) {
+  game.gro.GameLevel = kCustom;
+  StartGame(game);
+}
+
+}  // namespace porteka

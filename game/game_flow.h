@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+
+#include "game/game.h"
+
+namespace porteka {
+
+// The state at start-up: empty arrays, the intermediate layout, no board. The
+// surface shows open empty cells and nothing a move can change.
+void LoadGame(Game& game);
+
+// A fixed level from the menu or F1 to F3: a new board at that level.
+void StartLevel(Game& game, int16_t level);
+
+// The custom board dialog confirmed: the size and bombs it shows become the
+// settings. Values outside what its bars allow are pulled in, so a board can
+// always be dealt.
+void SetCustomBoard(Game& game, int16_t width, int16_t height, int16_t bombs);
+
+// After the custom board dialog closes, confirmed or not.
+void StartCustomGame(Game& game);
+
+// The bombs bar's upper end for a board of this size.
+int16_t MaxCustomBombs(int16_t width, int16_t height);
+
+}  // namespace porteka

@@ -1,0 +1,90 @@
+#include "game/new_board.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "game/level.h"
+#include "render/counters.h"
+
+namespace porteka {
+namespace {
+
+void Clear(Game& game) {
+  game.CellValue.fill(0);
+  game.CellState.fill(kOpen);
+}
+
+// Column first, then row, one pair at a time; a pair that lands on a bomb is
+// simply drawn again, so the number of draws varies from board to board.
+void PlaceRandomBombs(Game& game) {
+  const int16_t width = game.gro.BoardWidth;
+  const int16_t height = game.gro.BoardHeight;
+  int placed = 0;
+  do {
+    // The product is taken exactly, not rounded to single precision first.
+    const int x = static_cast<int>(std::floor(static_cast<double>(game.random->Next()) * width));
+    const int y = static_cast<int>(std::floor(static_cast<double>(game.random->Next()) * height));
+    uint8_t& cell = game.Value(x, y);
+    if (cell != kBomb) {
+      cell = kBomb;
+      ++placed;
+    }
+  } while (placed < game.gro.BombCount);
+}
+
+void PlaceGivenBombs(Game& game, BombLayout bombs) {
+  for (const auto& [x, y] : bombs) {
+    if (game.OnBoard(x, y)) game.Value(x, y) = kBomb;
+  }
+}
+
+void CountAndCover(Game& game) {
+  game.CoveredCount = 0;
+  for (int y = 0; y < game.gro.BoardHeight; ++y) {
+    for (int x = 0; x < game.gro.BoardWidth; ++x) {
+      game.State(x, y) = kCovered;
+      ++game.CoveredCount;
+      uint8_t& value = game.Value(x, y);
+      if (value != 0) continue;  // a bomb keeps its 9
+      for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+          const int nx = x - dx;
+          const int ny = y - dy;
+          if (game.OnBoard(nx, ny) && game.Value(nx, ny) == kBomb) ++value;
+        }
+      }
+    }
+  }
+  game.GameState = -1;
+  game.gro.ElapsedTime = 0;
+  game.BombsLeft = game.gro.BombCount;
+  DrawCounters(game);
+}
+
+}  // namespace
+
+void NewBoard(Game& game) {
+  Clear(game);
+  PlaceRandomBombs(game);
+  CountAndCover(game);
+}
+
+void NewBoard(Game& game, BombLayout bombs) {
+  Clear(game);
+  PlaceGivenBombs(game, bombs);
+  CountAndCover(game);
+}
+
+void StartGame(Game& game) {
+  ApplyLevel(game, game.gro.GameLevel);
+  game.outside->DrawFace(kNormalFace);
+  NewBoard(game);
+}
+
+void StartGame(Game& game, BombLayout bombs) {
+  ApplyLevel(game, game.gro.GameLevel);
+  game.outside->DrawFace(kNormalFace);
+  NewBoard(game, bombs);
+}
+
+}  // namespace porteka

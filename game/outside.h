@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace porteka {
+
+enum class EffectKind : uint8_t { Open, Explosion };
+
+// Everything the rules ask of the world around them. The main window does it for
+// real; tests and the replay tool record the calls instead.
+class Outside {
+ public:
+  virtual ~Outside() = default;
+
+  virtual void PlaySound(int cue) = 0;
+  virtual void DrawFace(uint8_t face) = 0;
+  // After a win on a fixed level. May show the new-record dialog, and returns
+  // only once it has closed, even from the middle of a frame.
+  virtual void CheckRecord() = 0;
+  // The level changed the board's size: move and resize the window around it.
+  virtual void LayOutWindow() = 0;
+  virtual void DrawCounters(std::string_view timeText, std::string_view bombsText) = 0;
+
+  // One frame's drawing, always in this order: the board, the live effects,
+  // the marker on every other frame, then one present.
+  virtual void DrawBoard() = 0;
+  virtual void DrawEffect(EffectKind kind, uint8_t phase, int16_t x, int16_t y) = 0;
+  virtual void DrawMarker(int16_t gx, int16_t gy) = 0;
+  virtual void PresentBoard() = 0;
+};
+
+}  // namespace porteka

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+
+#include "game/game.h"
+
+namespace porteka {
+
+// Key codes as the game knows them (Windows virtual keys).
+inline constexpr int16_t kKeyEnter = 13;
+inline constexpr int16_t kKeyEscape = 27;
+inline constexpr int16_t kKeySpace = 32;
+inline constexpr int16_t kKeyA = 65;
+inline constexpr int16_t kKeyC = 67;
+inline constexpr int16_t kKeyX = 88;
+inline constexpr int16_t kKeyZ = 90;
+
+// Modifier bits.
+inline constexpr int16_t kShiftKey = 1;
+inline constexpr int16_t kCtrlKey = 2;
+inline constexpr int16_t kAltKey = 4;
+
+// The keys play the three buttons at the last press position, and set or
+// invert the keyboard mark there or over the whole board.
+void Form_KeyDown(Game& game, int16_t keyCode, int16_t shift);
+
+}  // namespace porteka

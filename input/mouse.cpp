@@ -1,0 +1,48 @@
+#include "input/mouse.h"
+
+#include <cmath>
+
+#include "game/reveal.h"
+
+namespace porteka {
+namespace {
+
+// Halves go to even, as the platform converted press positions.
+int16_t ToPressPixel(float v) {
+  if (!std::isfinite(v)) return 0;
+  const float rounded = std::nearbyint(v);
+  if (rounded < -32768.0f) return -32768;
+  if (rounded > 32767.0f) return 32767;
+  return static_cast<int16_t>(rounded);
+}
+
+}  // namespace
+
+void Picture1_MouseDown(Game& game, int16_t /*button*/, int16_t /*shift*/, float X, float Y) {
+  game.PointerX = ToPressPixel(X);
+  game.PointerY = ToPressPixel(Y);
+}
+
+void Picture1_MouseMove(Game& game, int16_t button, int16_t /*shift*/, float X, float Y) {
+  game.LastButton = button;
+  RevealCell(game, game.LastButton, X, Y);
+}
+
+void Picture1_DblClick(Game& game) {
+  if (game.LastButton != kLeftButton) return;
+  const int cx = game.PointerX >> 4;
+  const int cy = game.PointerY >> 4;
+  if (game.StateAt(cx, cy) != kKeyboardMark) return;
+
+  for (int x = 0; x < game.gro.BoardWidth; ++x) {
+    for (int y = 0; y < game.gro.BoardHeight; ++y) {
+      if (game.State(x, y) != kKeyboardMark) continue;
+      game.State(x, y) = kCovered;
+      const float px = static_cast<float>(kCellSize * x);
+      const float py = static_cast<float>(kCellSize * y);
+      RevealCell(game, game.LastButton, px, py);
+    }
+  }
+}
+
+}  // namespace porteka

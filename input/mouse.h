@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+
+#include "game/game.h"
+
+namespace porteka {
+
+// Mouse buttons as the board sees them; held buttons add up.
+inline constexpr int16_t kLeftButton = 1;
+inline constexpr int16_t kRightButton = 2;
+inline constexpr int16_t kMiddleButton = 4;
+
+// A press only remembers where it was: the marker's cell and the keys' target.
+void Picture1_MouseDown(Game& game, int16_t button, int16_t shift, float X, float Y);
+
+// Every move acts: the buttons held are the mode of a move at the pointer.
+void Picture1_MouseMove(Game& game, int16_t button, int16_t shift, float X, float Y);
+
+// A double click after a move with the left button alone, on a keyboard-marked
+// cell, uncovers every marked cell, column by column.
+void Picture1_DblClick(Game& game);
+
+}  // namespace porteka

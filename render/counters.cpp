@@ -1,0 +1,41 @@
+#include "render/counters.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string_view>
+
+namespace porteka {
+
+double FramesToSeconds(int32_t frames) {
+  return std::floor(static_cast<double>(frames) / 30.0 * 100.0) / 100.0;
+}
+
+std::string DecimalText(double value) {
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%.15g", value);
+  return buffer;
+}
+
+namespace {
+
+std::string PadAndCut(std::string text, std::string_view padding, size_t width) {
+  text += padding;
+  text.resize(width);
+  return text;
+}
+
+}  // namespace
+
+std::string TimeText(int32_t elapsedFrames) {
+  return "Time " + PadAndCut(DecimalText(FramesToSeconds(elapsedFrames)), "    ", 4) + "sec";
+}
+
+std::string BombsText(int16_t bombsLeft) {
+  return "Bom " + PadAndCut(std::to_string(bombsLeft), "   ", 3);
+}
+
+void DrawCounters(Game& game) {
+  game.outside->DrawCounters(TimeText(game.gro.ElapsedTime), BombsText(game.BombsLeft));
+}
+
+}  // namespace porteka

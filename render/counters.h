@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "game/game.h"
+
+namespace porteka {
+
+// "Time 2.29sec": the play clock in seconds, cut to hundredths and then to four
+// characters, so the strip never overflows.
+std::string TimeText(int32_t elapsedFrames);
+
+// "Bom -1 ": the bombs left, cut to three characters.
+std::string BombsText(int16_t bombsLeft);
+
+// Frames to seconds as every display shows them: divide by 30, times 100,
+// floor, divide by 100, all in double precision.
+double FramesToSeconds(int32_t frames);
+
+// The shortest decimal text of a number, as the counters and records show it:
+// "0", "1.5", "2.29", "1000"; at most 15 significant digits.
+std::string DecimalText(double value);
+
+void DrawCounters(Game& game);
+
+}  // namespace porteka

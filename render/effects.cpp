@@ -1,0 +1,102 @@
+#include "render/effects.h"
+
+#include "game/reveal.h"
+
+namespace porteka {
+namespace {
+
+template <size_t N>
+EffectRecord* FirstFreeSlot(std::array<EffectRecord, N>& pool) {
+  for (EffectRecord& record : pool) {
+    if (record.Phase == 0) return &record;
+  }
+  return nullptr;
+}
+
+void RevealAt(Game& game, int16_t mode, int x, int y) {
+  const float px = static_cast<float>(kCellSize * x);
+  const float py = static_cast<float>(kCellSize * y);
+  RevealCell(game, mode, px, py);
+}
+
+// The test is on the neighbour's value, not its cover: an empty neighbour that
+// is already open still has its own block opened.
+void FireOpenTrigger(Game& game, const EffectRecord& record) {
+  const int cx = (record.X + kOpenOffset) / kCellSize;
+  const int cy = (record.Y + kOpenOffset) / kCellSize;
+  for (int dy = -1; dy <= 1; ++dy) {
+    for (int dx = -1; dx <= 1; ++dx) {
+      if (dx == 0 && dy == 0) continue;
+      const int nx = cx + dx;
+      const int ny = cy + dy;
+      if (game.OnBoard(nx, ny) && game.Value(nx, ny) == 0) RevealAt(game, kUncoverBlock, nx, ny);
+    }
+  }
+}
+
+// The eight cells around the bomb, then the twelve at distance two; the corners
+// of the 5 x 5 square are left alone.
+void FireExplosionTrigger(Game& game, const EffectRecord& record) {
+  const int cx = (record.X + kExplosionOffset) / kCellSize;
+  const int cy = (record.Y + kExplosionOffset) / kCellSize;
+  for (int dy = -1; dy <= 1; ++dy) {
+    for (int dx = -1; dx <= 1; ++dx) {
+      if (dx == 0 && dy == 0) continue;
+      if (game.OnBoard(cx + dx, cy + dy)) RevealAt(game, kInnerBlast, cx + dx, cy + dy);
+    }
+  }
+  for (int k = -1; k <= 1; ++k) {
+    const int ring[4][2] = {{cx + k, cy - 2}, {cx + k, cy + 2}, {cx - 2, cy + k}, {cx + 2, cy + k}};
+    for (const auto& [x, y] : ring) {
+      if (game.OnBoard(x, y)) RevealAt(game, kOuterBlast, x, y);
+    }
+  }
+}
+
+// Records spawned by a trigger land in the lowest free slot; one after the
+// current index is drawn and advanced in this same pass. The walk reads the
+// pool afresh at every index, so that falls out of the loop.
+template <size_t N>
+void Walk(Game& game, std::array<EffectRecord, N>& pool, EffectKind kind, uint8_t frames,
+          void (*fire)(Game&, const EffectRecord&)) {
+  for (size_t i = 0; i < N; ++i) {
+    EffectRecord& record = pool[i];
+    if (record.Phase == 0) continue;
+    game.outside->DrawEffect(kind, record.Phase, record.X, record.Y);
+    ++record.Phase;
+    if (record.Phase == kTriggerPhase) {
+      fire(game, record);
+    } else if (record.Phase == frames + 1) {
+      record.Phase = 0;
+    }
+  }
+}
+
+}  // namespace
+
+void SpawnOpenEffect(Game& game, const int16_t& x, const int16_t& y) {
+  EffectRecord* slot = FirstFreeSlot(game.OpenEffects);
+  if (slot == nullptr) return;
+  slot->Phase = 1;
+  slot->X = static_cast<int16_t>(kCellSize * x - kOpenOffset);
+  slot->Y = static_cast<int16_t>(kCellSize * y - kOpenOffset);
+  game.outside->PlaySound(kOpenSound);
+}
+
+void SpawnExplosion(Game& game, const int16_t& x, const int16_t& y) {
+  EffectRecord* slot = FirstFreeSlot(game.Explosions);
+  if (slot == nullptr) return;
+  slot->Phase = 1;
+  slot->X = static_cast<int16_t>(kCellSize * x - kExplosionOffset);
+  slot->Y = static_cast<int16_t>(kCellSize * y - kExplosionOffset);
+  game.outside->DrawFace(kLostFace);
+  game.GameState = 1;
+  game.outside->PlaySound(kExplosionSound);
+}
+
+void AnimateEffects(Game& game) {
+  Walk(game, game.OpenEffects, EffectKind::Open, kOpenFrames, FireOpenTrigger);
+  Walk(game, game.Explosions, EffectKind::Explosion, kExplosionFrames, FireExplosionTrigger);
+}
+
+}  // namespace porteka
