@@ -1,0 +1,78 @@
+#include "render/picture_surface.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "render/sheet_loader.h"
+
+namespace porteka {
+
+int16_t ButtonSum(Qt::MouseButtons buttons) {
+  int16_t sum = 0;
+  if (buttons & Qt::LeftButton) sum |= 1;
+  if (buttons & Qt::RightButton) sum |= 2;
+  if (buttons & Qt::MiddleButton) sum |= 4;
+  return sum;
+}
+
+int16_t ShiftSum(Qt::KeyboardModifiers modifiers) {
+  int16_t sum = 0;
+  if (modifiers & Qt::ShiftModifier) sum |= 1;
+  if (modifiers & Qt::ControlModifier) sum |= 2;
+  if (modifiers & Qt::AltModifier) sum |= 4;
+  return sum;
+}
+
+PictureSurface::PictureSurface(QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::NoFocus);
+}
+
+void PictureSurface::ResizeImage(int width, int height, uint32_t background) {
+  if (image_.width != width || image_.height != height) image_ = Surface(width, height, background);
+  setFixedSize(width, height);
+}
+
+void PictureSurface::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  const Surface& surface = shown();
+  painter.drawImage(QRect(0, 0, surface.width, surface.height), AsImage(surface));
+}
+
+BoardSurface::BoardSurface(QWidget* parent, Handlers handlers)
+    : PictureSurface(parent), handlers_(std::move(handlers)) {
+  setMouseTracking(true);
+}
+
+void BoardSurface::mousePressEvent(QMouseEvent* event) {
+  const QPointF p = event->position();
+  handlers_.mouseDown(ButtonSum(event->button()), ShiftSum(event->modifiers()), static_cast<float>(p.x()),
+                      static_cast<float>(p.y()));
+}
+
+void BoardSurface::mouseMoveEvent(QMouseEvent* event) {
+  const QPointF p = event->position();
+  handlers_.mouseMove(ButtonSum(event->buttons()), ShiftSum(event->modifiers()), static_cast<float>(p.x()),
+                      static_cast<float>(p.y()));
+}
+
+void BoardSurface::mouseDoubleClickEvent(QMouseEvent*) { handlers_.dblClick(); }
+
+FaceButton::FaceButton(QWidget* parent, std::function<void()> clicked)
+    : PictureSurface(parent), clicked_(std::move(clicked)) {
+  setCursor(Qt::PointingHandCursor);
+}
+
+void FaceButton::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) pressed_ = true;
+}
+
+// A click is a press and a release of the left button over the face.
+void FaceButton::mouseReleaseEvent(QMouseEvent* event) {
+  const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+  pressed_ = false;
+  if (click) clicked_();
+}
+
+}  // namespace porteka

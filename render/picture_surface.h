@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "render/surface.h"
+
+namespace porteka {
+
+// A shown picture surface: the widget puts its retained image on the screen
+// when refreshed and keeps it there across repaints. On scaled screens the
+// pixels grow by nearest neighbour, so the 16-pixel sprites stay sharp.
+class PictureSurface : public QWidget {
+ public:
+  explicit PictureSurface(QWidget* parent);
+
+  Surface& image() { return image_; }
+  const Surface& image() const { return image_; }
+  // A new size clears the image to the background colour.
+  void ResizeImage(int width, int height, uint32_t background);
+  // Shows what has been drawn into the image.
+  void Present() { update(); }
+  // Shows another retained image instead of its own (the board painter's).
+  void ShowSurface(const Surface* surface) { shown_ = surface; }
+  const Surface& shown() const { return shown_ != nullptr ? *shown_ : image_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  Surface image_;
+  const Surface* shown_ = nullptr;
+};
+
+// The board surface: presses, moves (with or without buttons, also beyond the
+// surface while a button pressed on it is held) and double clicks go to the
+// main window's handlers, with the buttons as the board counts them.
+class BoardSurface : public PictureSurface {
+ public:
+  struct Handlers {
+    std::function<void(int16_t button, int16_t shift, float x, float y)> mouseDown;
+    std::function<void(int16_t button, int16_t shift, float x, float y)> mouseMove;
+    std::function<void()> dblClick;
+  };
+  BoardSurface(QWidget* parent, Handlers handlers);
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  Handlers handlers_;
+};
+
+// The face button: a picture that starts a new game when clicked.
+class FaceButton : public PictureSurface {
+ public:
+  FaceButton(QWidget* parent, std::function<void()> clicked);
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  std::function<void()> clicked_;
+  bool pressed_ = false;
+};
+
+// Buttons held as the board counts them: 1 left, 2 right, 4 middle, added up.
+int16_t ButtonSum(Qt::MouseButtons buttons);
+// Modifier keys: 1 Shift, 2 Ctrl, 4 Alt, added up.
+int16_t ShiftSum(Qt::KeyboardModifiers modifiers);
+
+}  // namespace porteka
