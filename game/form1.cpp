@@ -1,0 +1,257 @@
+#include "game/form1.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPainter>
+#include <QTimer>
+
+#include "dialogs/custom_board_dialog.h"
+#include "dialogs/title_card.h"
+#include "game/game_flow.h"
+#include "game/level.h"
+#include "game/new_board.h"
+#include "input/keyboard.h"
+#include "input/mouse.h"
+#include "input/virtual_keys.h"
+#include "records/check_record.h"
+#include "records/new_record_dialog.h"
+#include "records/records_dialog.h"
+#include "records/records_file.h"
+#include "render/counter_strip.h"
+#include "render/frame.h"
+#include "render/picture_surface.h"
+#include "render/sheet_loader.h"
+#include "sound/load_sounds.h"
+#include "sound/stools.h"
+
+namespace porteka {
+namespace {
+
+constexpr int kFaceSize = 24;
+constexpr int kSoundCount = 8;  // plays of one cue that may sound at once
+
+// The window's own surface: black, with the red line under the counter strip.
+class FormBackground : public QWidget {
+ public:
+  explicit FormBackground(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    painter.setPen(QPen(QColor(255, 0, 0), 1));
+    painter.drawLine(0, 24, 1024, 24);  // Line1
+  }
+};
+
+}  // namespace
+
+Form1::Form1(uint32_t seed)
+    : seed_(seed), random_(seed), game_(random_, *this), sheets_(LoadSpriteSheets()), painter_(sheets_) {
+  clock_.start();
+  setWindowTitle(QStringLiteral("ポルテカ"));
+  setWindowIcon(QIcon(QStringLiteral(":/art/icon.png")));
+  // A fixed-size window: nothing to maximise.
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+
+  form_ = new FormBackground(this);
+  setCentralWidget(form_);
+
+  picture7_ = new CounterStrip(form_);
+  picture7_->move(0, 0);
+
+  picture6_ = new FaceButton(form_, [this] { Picture6_Click(); });
+  picture6_->ResizeImage(kFaceSize, kFaceSize, Rgb(0, 0, 0));
+  picture6_->image() = LoadSheet(QStringLiteral(":/art/face_button.png"), kFaceSize, kFaceSize);
+  picture6_->move(116, 0);
+
+  BoardSurface::Handlers handlers{
+      [this](int16_t button, int16_t shift, float x, float y) { Picture1_MouseDown(game_, button, shift, x, y); },
+      [this](int16_t button, int16_t shift, float x, float y) { Picture1_MouseMove(game_, button, shift, x, y); },
+      [this] { Picture1_DblClick(game_); },
+  };
+  picture1_ = new BoardSurface(form_, std::move(handlers));
+  picture1_->ShowSurface(&painter_.board());
+  picture1_->setGeometry(0, 25, 256, 256);
+
+  // The window takes the size its interior asks for and no other.
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  form_->setFixedSize(256, 281);
+  setFocusPolicy(Qt::StrongFocus);
+
+  BuildMenus();
+  qApp->installEventFilter(this);
+}
+
+Form1::~Form1() { qApp->removeEventFilter(this); }
+
+void Form1::BuildMenus() {
+  QMenu* game = menuBar()->addMenu(QStringLiteral("爆弾(&G)"));
+  start_ = game->addMenu(QStringLiteral("処理(&S)"));
+  // Opening the submenu is itself a new game, before any entry can be chosen.
+  connect(start_, &QMenu::aboutToShow, this, [this] { Start_Click(); });
+
+  const char* levels[4] = {"初級開始(&F)", "中級開始(&S)", "上級開始(&T)", "カスタム開始(&C)"};
+  const Qt::Key keys[4] = {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4};
+  for (int i = 0; i < 4; ++i) {
+    QAction* kaisi = start_->addAction(QString::fromUtf8(levels[i]));
+    kaisi->setShortcut(QKeySequence(keys[i]));
+    kaisi->setShortcutContext(Qt::WindowShortcut);
+    addAction(kaisi);  // the keys work without opening any menu
+    connect(kaisi, &QAction::triggered, this, [this, i] { Kaisi_Click(i); });
+  }
+  start_->addSeparator();  // haifun3
+  QAction* kaisiNow = start_->addAction(QStringLiteral("現在の設定で開始(&N)"));
+  kaisiNow->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  kaisiNow->setShortcutContext(Qt::WindowShortcut);
+  addAction(kaisiNow);
+  connect(kaisiNow, &QAction::triggered, this, [this] { KaisiNow_Click(); });
+
+  game->addSeparator();  // haifun
+  connect(game->addAction(QStringLiteral("記録達(&H)")), &QAction::triggered, this, [this] { goodtime_Click(); });
+  game->addSeparator();  // haifun2
+  connect(game->addAction(QStringLiteral("逃げる！(&E)")), &QAction::triggered, this, [this] { end_Click(); });
+
+  QAction* varsion = menuBar()->addAction(QStringLiteral("バージョン情報(&A)"));
+  connect(varsion, &QAction::triggered, this, [this] { varsion_Click(); });
+}
+
+void Form1::Form_Load() {
+  StartUp();
+  MainLoop();
+}
+
+void Form1::StartUp(bool showTitleCard) {
+  random_ = PortableRandom(seed_);
+  if (showTitleCard) {
+    Form3 titleCard(this);
+    titleCard.exec();
+  }
+  show();
+  CentreOverOwner(this, nullptr);
+  STInit(static_cast<int32_t>(winId()), 0);
+  LoadSounds(0, 101, "WAVE", kSoundCount);
+  LoadSounds(1, 102, "WAVE", kSoundCount);
+  LoadSounds(2, 103, "WAVE", kSoundCount);
+  LoadGame(game_);  // empty arrays, the intermediate layout, no board
+}
+
+uint32_t Form1::Now() const { return static_cast<uint32_t>(clock_.elapsed()); }
+
+// Frames whenever more than 33 ms have passed; in between the loop sleeps until
+// an event arrives or the next frame is due. Every handler runs in that yield.
+void Form1::MainLoop() {
+  EnterLoop(game_, Now());
+  QTimer wake;
+  wake.setSingleShot(true);
+  wake.setTimerType(Qt::PreciseTimer);
+  while (game_.LoopRunning != 0) {
+    if (!inFrame_) {
+      inFrame_ = true;
+      LoopTurn(game_, Now());
+      inFrame_ = false;
+    }
+    wake.start(static_cast<int>(MillisecondsToNextFrame(game_, Now())));
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    // Outside exec() nothing else deletes the objects handed to deleteLater.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+}
+
+void Form1::Kaisi_Click(int index) {
+  if (index < 3) {
+    StartLevel(game_, static_cast<int16_t>(index));
+    return;
+  }
+  {
+    Form2 dialog(game_, this);
+    dialog.exec();
+  }
+  StartCustomGame(game_);
+}
+
+void Form1::KaisiNow_Click() { StartGame(game_); }
+void Form1::Start_Click() { StartGame(game_); }
+void Form1::Picture6_Click() { StartGame(game_); }
+
+void Form1::goodtime_Click() {
+  Form5 dialog(kRecordsFileName, random_, this);
+  dialog.exec();
+}
+
+void Form1::varsion_Click() {
+  Form3 dialog(this);
+  dialog.exec();
+}
+
+void Form1::end_Click() { close(); }
+
+void Form1::closeEvent(QCloseEvent* event) {
+  Form_Unload();
+  event->accept();
+}
+
+void Form1::Form_Unload() { game_.LoopRunning = 0; }
+
+// Keys reach the game first, whichever control has the focus; the control then
+// gets them as usual. Open menus and dialogs are windows of their own and keep
+// their keys.
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+  auto* widget = static_cast<QWidget*>(watched);
+  if (widget->window() != this || QApplication::activeModalWidget() != nullptr) return false;
+  if (qobject_cast<QMenuBar*>(widget) != nullptr) return false;
+  // A key that no control takes travels up to the window: take it once, where
+  // it is first delivered.
+  QWidget* first = QApplication::focusWidget();
+  if (first == nullptr || first->window() != this) first = this;
+  if (widget != first) return false;
+  const auto* key = static_cast<QKeyEvent*>(event);
+  const int16_t code = VirtualKeyCode(key->key());
+  if (code != 0) Form_KeyDown(game_, code, ShiftSum(key->modifiers()));
+  return false;
+}
+
+void Form1::PlaySound(int cue) { STPlay(cue); }
+
+void Form1::DrawFace(uint8_t face) {
+  CopyRect(picture6_->image(), 0, 0, kFaceSize, kFaceSize, sheets_.faces, kFaceSize * face, 0);
+  picture6_->Present();
+}
+
+void Form1::CheckRecord() {
+  if (!porteka::CheckRecord(kRecordsFileName, game_.gro.GameLevel, game_.gro.ElapsedTime)) return;
+  Form4 dialog(kRecordsFileName, game_.gro.GameLevel, game_.gro.ElapsedTime, this);
+  dialog.exec();
+}
+
+void Form1::LayOutWindow() {
+  const Layout& l = game_.layout;
+  form_->setFixedSize(l.interiorWidth, l.interiorHeight);
+  painter_.Resize(l.boardWidth, l.boardHeight);
+  picture1_->ShowSurface(&painter_.board());
+  picture1_->setGeometry(l.boardLeft, l.boardTop, l.boardWidth, l.boardHeight);
+  picture7_->move(l.counterLeft, 0);
+  picture6_->move(l.faceLeft, 0);
+  picture1_->update();
+}
+
+void Form1::DrawCounters(std::string_view timeText, std::string_view bombsText) {
+  picture7_->DrawCounters(timeText, bombsText);
+}
+
+void Form1::DrawBoard() { painter_.DrawBoard(game_); }
+
+void Form1::DrawEffect(EffectKind kind, uint8_t phase, int16_t x, int16_t y) {
+  painter_.DrawEffect(kind, phase, x, y);
+}
+
+void Form1::DrawMarker(int16_t gx, int16_t gy) { painter_.DrawMarker(gx, gy); }
+
+void Form1::PresentBoard() { picture1_->Present(); }
+
+}  // namespace porteka
