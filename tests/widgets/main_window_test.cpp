@@ -1,0 +1,231 @@
+#include <QApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "game/form1.h"
+#include "game/game_flow.h"
+#include "game/level.h"
+#include "game/new_board.h"
+#include "render/counter_strip.h"
+#include "render/picture_surface.h"
+
+namespace porteka {
+namespace {
+
+// The main window driven by real Qt events, as the window system would send
+// them, in a scratch directory so no records file lands anywhere that matters.
+class MainWindowTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(scratch_.isValid());
+    previous_ = QDir::currentPath();
+    QDir::setCurrent(scratch_.path());
+    form_ = std::make_unique<Form1>(12345u);
+    form_->StartUp(/*showTitleCard=*/false);
+    form_->activateWindow();
+    (void)QTest::qWaitForWindowActive(form_.get(), 1000);
+  }
+  void TearDown() override {
+    form_.reset();
+    QDir::setCurrent(previous_);
+  }
+
+  Game& game() { return form_->game(); }
+  QWidget* board() { return static_cast<QWidget*>(form_->Picture1()); }
+
+  void Mouse(QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons held,
+             Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QMouseEvent event(type, at, board()->mapToGlobal(at), button, held, modifiers);
+    QApplication::sendEvent(board(), &event);
+  }
+  void Press(QPointF at, Qt::MouseButton button) { Mouse(QEvent::MouseButtonPress, at, button, button); }
+  void Move(QPointF at, Qt::MouseButtons held) { Mouse(QEvent::MouseMove, at, Qt::NoButton, held); }
+
+  // Keys go where the window system puts them: the focused control, or the window.
+  void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool autoRepeat = false) {
+    QWidget* target = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : form_.get();
+    QKeyEvent event(QEvent::KeyPress, key, modifiers, QString(), autoRepeat);
+    QApplication::sendEvent(target, &event);
+  }
+
+  // A hand-laid custom board.
+  void Deal(int16_t width, int16_t height, std::initializer_list<std::pair<int16_t, int16_t>> bombs) {
+    std::vector<std::pair<int16_t, int16_t>> list(bombs);
+    game().gro.GameLevel = kCustom;
+    SetCustomBoard(game(), width, height, static_cast<int16_t>(list.size()));
+    StartGame(game(), list);
+  }
+
+  int CountState(uint8_t state) {
+    int n = 0;
+    for (int y = 0; y < game().gro.BoardHeight; ++y)
+      for (int x = 0; x < game().gro.BoardWidth; ++x) n += game().State(x, y) == state;
+    return n;
+  }
+
+  QTemporaryDir scratch_;
+  QString previous_;
+  std::unique_ptr<Form1> form_;
+};
+
+TEST_F(MainWindowTest, StartsAtIntermediateWithNoBoardAndMovesChangeNothing) {
+  EXPECT_EQ(game().gro.GameLevel, 1);
+  EXPECT_EQ(game().GameState, 1);
+  EXPECT_EQ(form_->centralWidget()->size(), QSize(256, 281));
+  EXPECT_EQ(board()->geometry(), QRect(0, 25, 256, 256));
+
+  Move({40, 40}, Qt::LeftButton);
+  Move({60, 40}, Qt::MiddleButton);
+  Press({60, 40}, Qt::RightButton);
+  Key(Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(game().GameState, 1);
+  EXPECT_EQ(game().CoveredCount, 0);
+  for (uint8_t state : game().CellState) EXPECT_EQ(state, 0);
+}
+
+TEST_F(MainWindowTest, WindowFollowsTheLevelLayout) {
+  form_->Kaisi_Click(0);
+  EXPECT_EQ(form_->centralWidget()->size(), QSize(256, 287));
+  EXPECT_EQ(board()->geometry(), QRect(64, 89, 128, 128));
+  form_->Kaisi_Click(2);
+  EXPECT_EQ(form_->centralWidget()->size(), QSize(480, 281));
+  EXPECT_EQ(board()->geometry(), QRect(0, 25, 480, 256));
+  EXPECT_EQ(static_cast<QWidget*>(form_->Picture6())->x(), 228);
+  EXPECT_EQ(static_cast<QWidget*>(form_->Picture7())->x(), 112);  // 111.5, halves to even
+}
+
+TEST_F(MainWindowTest, PressOnlyRemembersThePositionRoundedHalfToEven) {
+  Deal(8, 8, {{7, 7}});
+  Press({20.5f, 35.5f}, Qt::LeftButton);
+  EXPECT_EQ(game().PointerX, 20);
+  EXPECT_EQ(game().PointerY, 36);
+  EXPECT_EQ(game().GameState, -1);  // a press alone does not start the clock
+  EXPECT_EQ(CountState(1), 64);
+}
+
+TEST_F(MainWindowTest, PressOnTheLastHalfPixelNeverReachesPastTheArrays) {
+  Deal(32, 32, {{0, 0}});
+  Press({511.5f, 511.5f}, Qt::LeftButton);
+  EXPECT_EQ(game().PointerX, 512);  // column 32: no such cell
+  Key(Qt::Key_A);
+  Key(Qt::Key_Z);
+  Move({512, 100}, Qt::LeftButton);  // the surface ends at 511.99
+  Mouse(QEvent::MouseButtonDblClick, {511.5f, 100}, Qt::LeftButton, Qt::LeftButton);
+  EXPECT_EQ(CountState(1), 1024);
+}
+
+TEST_F(MainWindowTest, DragUncoversAndChordsDoNothing) {
+  Deal(8, 8, {{7, 7}});
+  Move({8, 8}, Qt::LeftButton | Qt::RightButton);  // left and right: mode 3
+  EXPECT_EQ(game().GameState, 0);                   // but the clock starts
+  EXPECT_EQ(CountState(1), 64);
+  EXPECT_EQ(game().LastButton, 3);
+  Move({8, 8}, Qt::RightButton);
+  EXPECT_EQ(game().State(0, 0), 2);
+  EXPECT_EQ(game().BombsLeft, 0);
+  Move({8, 24}, Qt::LeftButton);
+  Move({24, 24}, Qt::LeftButton);
+  EXPECT_EQ(game().State(0, 1), 0);
+  EXPECT_EQ(game().State(1, 1), 0);
+  EXPECT_EQ(game().State(0, 0), 2);  // the flag holds
+}
+
+TEST_F(MainWindowTest, MovesBeyondTheSurfaceWithAButtonHeldStillArrive) {
+  Deal(8, 8, {{7, 7}});
+  Move({-40, 300}, Qt::LeftButton);
+  EXPECT_EQ(game().GameState, 0);
+  EXPECT_EQ(game().LastButton, 1);
+  EXPECT_EQ(CountState(1), 64);
+}
+
+TEST_F(MainWindowTest, CtrlAReachesTheGameOnceWhicheverControlHasTheFocus) {
+  Deal(8, 8, {{7, 7}});
+  Key(Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(CountState(4), 64);  // delivered twice it would have undone itself
+  form_->Picture1()->setFocusPolicy(Qt::StrongFocus);
+  form_->Picture1()->setFocus();
+  Key(Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(CountState(1), 64);
+}
+
+TEST_F(MainWindowTest, ModifiersAndAutoRepeat) {
+  Deal(8, 8, {{7, 7}});
+  Press({8, 8}, Qt::LeftButton);
+  Key(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);  // acts like A
+  EXPECT_EQ(CountState(4), 1);
+  Key(Qt::Key_A, Qt::NoModifier, /*autoRepeat=*/true);
+  EXPECT_EQ(CountState(4), 0);
+  Key(Qt::Key_C);
+  EXPECT_EQ(game().State(0, 0), 2);
+  Key(Qt::Key_Return, Qt::NoModifier, true);
+  EXPECT_EQ(game().State(0, 0), 3);
+  Key(Qt::Key_Escape);  // the second mark can be uncovered
+  EXPECT_EQ(game().State(0, 0), 0);
+}
+
+TEST_F(MainWindowTest, DoubleClickAfterALeftDragUncoversEveryMarkedCell) {
+  Deal(8, 8, {{7, 7}});
+  Press({8, 8}, Qt::LeftButton);
+  Key(Qt::Key_A);
+  Press({120, 8}, Qt::LeftButton);
+  Key(Qt::Key_A);
+  Move({120.5f, 8}, Qt::LeftButton);  // a marked cell holds against the left button
+  EXPECT_EQ(game().State(7, 0), 4);
+  Mouse(QEvent::MouseButtonDblClick, {120.5f, 8}, Qt::LeftButton, Qt::LeftButton);
+  EXPECT_EQ(game().State(0, 0), 0);
+  EXPECT_EQ(game().State(7, 0), 0);
+}
+
+TEST_F(MainWindowTest, OpeningTheGameSubmenuDealsANewBoard) {
+  EXPECT_EQ(game().GameState, 1);
+  const uint32_t before = static_cast<PortableRandom&>(form_->random()).state();
+  QMetaObject::invokeMethod(form_->StartMenu(), "aboutToShow");
+  EXPECT_EQ(game().GameState, -1);
+  EXPECT_NE(static_cast<PortableRandom&>(form_->random()).state(), before);
+  EXPECT_EQ(game().gro.GameLevel, 1);
+}
+
+TEST_F(MainWindowTest, FaceButtonClickStartsAGame) {
+  QWidget* face = static_cast<QWidget*>(form_->Picture6());
+  QTest::mouseClick(face, Qt::LeftButton, Qt::NoModifier, QPoint(12, 12));
+  EXPECT_EQ(game().GameState, -1);
+  EXPECT_EQ(CountState(1), 256);
+}
+
+TEST_F(MainWindowTest, AcceleratorsWorkWithoutOpeningAMenu) {
+  QTest::keyClick(form_.get(), Qt::Key_F1);
+  EXPECT_EQ(game().gro.GameLevel, 0);
+  EXPECT_EQ(game().GameState, -1);
+  QTest::keyClick(form_.get(), Qt::Key_F3);
+  EXPECT_EQ(game().gro.BoardWidth, 30);
+  game().GameState = 1;
+  QTest::keyClick(form_.get(), Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(game().GameState, -1);
+  EXPECT_EQ(game().gro.GameLevel, 2);
+}
+
+TEST_F(MainWindowTest, LoopRunsFramesUntilTheWindowUnloadsAndNoneAfter) {
+  form_->Kaisi_Click(0);
+  Move({8, 8}, Qt::NoButton);  // starts the clock
+  uint8_t blinkAtUnload = 0;
+  int32_t timeAtUnload = 0;
+  QTimer::singleShot(300, form_.get(), [&] {
+    form_->end_Click();
+    blinkAtUnload = game().CursorBlink;
+    timeAtUnload = game().gro.ElapsedTime;
+  });
+  form_->MainLoop();
+  EXPECT_GT(timeAtUnload, 3);
+  EXPECT_EQ(game().gro.ElapsedTime, timeAtUnload);
+  EXPECT_EQ(game().CursorBlink, blinkAtUnload);
+  EXPECT_EQ(game().LoopRunning, 0);
+}
+
+}  // namespace
+}  // namespace porteka
