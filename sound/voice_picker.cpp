@@ -1,0 +1,14 @@
+#include "sound/voice_picker.h"
+
+namespace porteka {
+
+std::size_t PickVoice(std::span<const VoiceState> voices) {
+  std::size_t oldest = 0;
+  for (std::size_t i = 0; i < voices.size(); ++i) {
+    if (!voices[i].playing) return i;
+    if (voices[i].startedAt < voices[oldest].startedAt) oldest = i;
+  }
+  return oldest;
+}
+
+}  // namespace porteka
