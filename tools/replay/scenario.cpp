@@ -45,8 +45,11 @@ void CheckKeys(const json& object, std::initializer_list<std::string_view> allow
 int64_t Integer(const json& value, std::string_view name, int64_t low, int64_t high, const Place& place) {
   const std::string range = std::to_string(low) + " to " + std::to_string(high);
   if (value.is_number_unsigned()) {
+    // Non-negative literals arrive unsigned; the low end still applies.
     const auto v = value.get<uint64_t>();
-    if (v > static_cast<uint64_t>(high)) place.Fail(std::string(name) + " must be " + range);
+    if (v > static_cast<uint64_t>(high) || static_cast<int64_t>(v) < low) {
+      place.Fail(std::string(name) + " must be " + range);
+    }
     return static_cast<int64_t>(v);
   }
   if (!value.is_number_integer()) place.Fail(std::string(name) + " must be an integer, " + range);
