@@ -1,0 +1,358 @@
+#!/bin/bash
+# The built game under a private X server with a window manager, played with
+# real X events: the title card, the main window at each level, moves on the
+# board by mouse and by keys, the menus with their mnemonics and accelerators,
+# the dialogs, and a clean exit. Checked through window names, sizes, screen
+# pixels and the exit status.
+#
+# Usage: play_test.sh GAME ASSETS_DIR
+# Exits 77 (skipped) when the X tools are not installed.
+
+set -u
+GAME=$1
+ASSETS=$2
+HERE=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=x_session.sh
+source "$HERE/x_session.sh"
+# shellcheck source=screen_pixels.sh
+source "$HERE/screen_pixels.sh"
+
+NeedTools Xvfb openbox xdotool xwininfo xprop import convert od || exit 77
+[[ -x $GAME ]] || { echo "no game at $GAME"; exit 1; }
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/porteka-e2e.XXXXXX")
+FAILED=1
+Finish() {
+  StopXSession
+  if (( FAILED )); then echo "screens and logs kept in $WORK"; else rm -rf "$WORK"; fi
+}
+trap Finish EXIT
+trap 'exit 2' INT TERM
+
+STEP=""
+Step() { STEP=$1; echo "== $1"; }
+Ok() { echo "ok - $*"; }
+Fail() {
+  echo "FAIL [$STEP]: $*"
+  [[ -f $WORK/shot.ppm ]] && cp "$WORK/shot.ppm" "$WORK/failure.ppm"
+  echo "--- game output:"
+  cat "$WORK/game.log" 2>/dev/null
+  exit 1
+}
+
+# ---------------------------------------------------------------- the window
+
+MAIN=""
+MB=0   # menu bar height: the interior starts this far below the window's top
+
+MainIsActive() { [[ $(xdotool getactivewindow 2>/dev/null) == "$MAIN" ]]; }
+WaitForMain() { Poll 3 MainIsActive || Fail "the main window does not have the focus"; }
+
+Key() { xdotool key --delay 40 "$@"; }
+
+# Interior position -> screen position of the main window.
+ScreenX() { echo $(( WIN_X + $1 )); }
+ScreenY() { echo $(( WIN_Y + MB + $1 )); }
+
+# The interior and board placement of a board of COLS x ROWS cells: a side of
+# fewer than 16 cells is centred in 256 pixels, below the 25-pixel top band.
+Layout() {
+  COLS=$1 ROWS=$2
+  if (( COLS < 16 )); then INT_W=256 BOARD_X=$(( 8 * (16 - COLS) )); else INT_W=$(( 16 * COLS )) BOARD_X=0; fi
+  if (( ROWS < 16 )); then INT_H=287 BOARD_Y=$(( 25 + 8 * (16 - ROWS) )); else INT_H=$(( 16 * ROWS + 25 )) BOARD_Y=25; fi
+}
+
+GeometryIsLayout() { ReadGeometry "$MAIN" && (( WIN_W == INT_W && WIN_H == INT_H + MB )); }
+
+ExpectLayout() {
+  local what=$1
+  Layout "$2" "$3"
+  Poll 3 GeometryIsLayout ||
+    Fail "$what: interior ${WIN_W}x$(( WIN_H - MB )), expected ${INT_W}x${INT_H}"
+  Ok "$what: interior ${INT_W}x${INT_H}, board ${COLS}x${ROWS} at ($BOARD_X,$BOARD_Y)"
+}
+
+# ---------------------------------------------------------------- the board
+
+CODES=""
+GrabBoard() {
+  Grab "$MAIN" || return 1
+  CODES=$(BoardCodes "$COLS" "$ROWS" "$BOARD_X" $(( MB + BOARD_Y )))
+}
+CodeAt() { echo "${CODES:$(( $2 * COLS + $1 )):1}"; }
+CellCentreX() { ScreenX $(( BOARD_X + 16 * $1 + 8 )); }
+CellCentreY() { ScreenY $(( BOARD_Y + 16 * $1 + 8 )); }
+
+# Codes are sheet indices: 0 covered, 1 flag, 2 second mark, 3 keyboard mark,
+# 4-f the open contents (4 empty, 5-c digits, d bomb, e-f blasted).
+BoardIs() { GrabBoard && [[ $CODES =~ ^[$1]+$ ]]; }
+CellIs() { GrabBoard && [[ $(CodeAt "$1" "$2") == [$3] ]]; }
+RowOpen() {  # row first last
+  GrabBoard || return 1
+  local x
+  for (( x = $2; x <= $3; x++ )); do [[ $(CodeAt "$x" "$1") == [4-9a-f] ]] || return 1; done
+}
+# Every cell shows code $1 except (x, y), which shows $4.
+BoardIsBut() {
+  GrabBoard || return 1
+  local want i=$(( $3 * COLS + $2 ))
+  want=$(printf "%${#CODES}s" "" | tr ' ' "$1")
+  [[ ${#CODES} == $(( COLS * ROWS )) && ${CODES:0:i}${CODES:i+1} == "${want:1}" && ${CODES:i:1} == "$4" ]]
+}
+
+ShowCodes() {
+  local y
+  for (( y = 0; y < ROWS; y++ )); do echo "    ${CODES:y*COLS:COLS}"; done
+}
+
+# Board checks need cell pictures that tell the cells apart.
+ExpectBoard() {
+  local what=$1
+  shift
+  if (( ! CELL_ART )); then echo "skip - $what (no distinct cell art in $ASSETS/cells.png)"; return; fi
+  Poll 4 "$@" || { ShowCodes; Fail "$what"; }
+  Ok "$what"
+}
+
+# The marker blinks: among a few grabs there is one with it and one without.
+MarkerBlinksAt() {
+  local what=$1 x=$(( BOARD_X + 16 * $2 )) y=$(( MB + BOARD_Y + 16 * $3 )) on=0 off=0 i
+  for (( i = 0; i < 40 && (on == 0 || off == 0); i++ )); do
+    Grab "$MAIN" || continue
+    if MarkerAt "$x" "$y"; then on=1; else off=1; fi
+    sleep 0.011
+  done
+  (( on )) || Fail "$what: no red marker frame on cell ($2,$3)"
+  (( off )) || Fail "$what: the marker on cell ($2,$3) never blinks off"
+  Ok "$what: the red marker blinks on cell ($2,$3)"
+}
+
+# Left button held from the centre of one cell to another, a few pixels a step.
+LeftDrag() {  # from-x from-y to-x to-y (cells)
+  local sx sy ex ey args=() px py steps i
+  sx=$(CellCentreX "$1") sy=$(CellCentreY "$2") ex=$(CellCentreX "$3") ey=$(CellCentreY "$4")
+  local dx=$(( ex - sx )) dy=$(( ey - sy ))
+  steps=$(( (${dx#-} > ${dy#-} ? ${dx#-} : ${dy#-}) / 4 ))
+  (( steps == 0 )) && steps=1
+  for (( i = 1; i <= steps; i++ )); do
+    px=$(( sx + (ex - sx) * i / steps )) py=$(( sy + (ey - sy) * i / steps ))
+    args+=(mousemove "$px" "$py" sleep 0.012)
+  done
+  xdotool mousemove "$sx" "$sy" sleep 0.05 mousedown 1 sleep 0.03 "${args[@]}" mouseup 1
+}
+
+# The counter strip on both sides of the face button: black, or white text.
+StripBrightest() {
+  local face=$(( INT_W / 2 - 12 ))
+  Brightest "$face" 24 0 "$MB"
+  Brightest $(( INT_W - face - 24 )) 24 $(( face + 24 )) "$MB"
+}
+StripBlank() { Grab "$MAIN" && [[ $(StripBrightest | sort -g | tail -n 1) == 0 ]]; }
+StripHasText() { Grab "$MAIN" && (( $(StripBrightest | awk '$1 > 0.9' | wc -l) == 2 )); }
+
+# The face button's 24 x 24 pixels against a picture of the art.
+FaceIs() {  # picture x-in-picture
+  Grab "$MAIN" && [[ $(RegionHex "$WORK/shot.ppm" 24 24 $(( INT_W / 2 - 12 )) "$MB") == $(RegionHex "$1" 24 24 "$2" 0) ]]
+}
+ExpectFace() {
+  local what=$1
+  if [[ ! -f $2 ]]; then echo "skip - $what (no $2)"; return; fi
+  Poll 2 FaceIs "$2" "$3" || Fail "$what"
+  Ok "$what"
+}
+
+PopupCountIs() { (( $(VisibleWindowCount) == $1 )); }
+# Alt+G and then the given mnemonic letters, each once its menu is open.
+GameMenu() {
+  WaitForMain
+  Key alt+g
+  Poll 3 PopupCountIs 2 || Fail "Alt+G does not open the 爆弾 menu"
+  local letter
+  for letter in "$@"; do
+    Key "$letter"
+    if [[ $letter == s ]]; then
+      Poll 3 PopupCountIs 3 || Fail "S does not open the 処理 submenu"
+    fi
+  done
+}
+
+LoadCellSheet "$ASSETS/cells.png"
+(( CELL_ART )) || echo "note: $ASSETS/cells.png is missing or its cells look alike; board pictures are not checked"
+
+StartXSession || exit 1
+T0=$(NowMs)
+
+# ---------------------------------------------------------------- title card
+Step "title card at start-up"
+StartGame "$GAME"
+Poll 10 WindowShown Form3 || Fail "no window named Form3 came up"
+CARD=$(FindWindow Form3)
+ReadGeometry "$CARD" || Fail "cannot read the title card's geometry"
+(( WIN_W == 128 && WIN_H == 128 )) || Fail "title card is ${WIN_W}x${WIN_H}, expected 128x128"
+Ok "the borderless title card Form3 is 128x128"
+WindowShown "ポルテカ" && Fail "the main window is up before the title card has gone"
+Ok "the main window waits for the card"
+# Keys leave the card up; only the mouse takes it away.
+Key Escape Return
+sleep 0.3
+WindowShown Form3 || Fail "a key closed the title card"
+Ok "Escape and Return leave the card up"
+xdotool mousemove $(( WIN_X + 64 )) $(( WIN_Y + 64 )) click 3
+Poll 5 WindowGone Form3 || Fail "a right click does not close the title card"
+Poll 5 WindowShown "ポルテカ" || Fail "no main window named ポルテカ after the card"
+MAIN=$(FindWindow "ポルテカ")
+Ok "a right click takes the card away and the main window ポルテカ comes up"
+WaitForMain
+Ok "the main window has the focus"
+
+# ---------------------------------------------------------------- start-up state
+Step "main window at start-up"
+# Find the menu bar through the red line under the counter strip, 24 pixels
+# into the interior.
+Poll 3 ReadGeometry "$MAIN" || Fail "cannot read the main window's geometry"
+Grab "$MAIN" || Fail "cannot capture the main window"
+RED_ROW=$(FirstRedRow $(( WIN_W - 3 )))
+[[ -n $RED_ROW ]] || Fail "no red line under the counter strip"
+MB=$(( RED_ROW - 24 ))
+(( MB >= 10 && MB <= 60 )) || Fail "the red line sits at $RED_ROW: no room for a menu bar above the interior"
+Ok "menu bar $MB pixels high, red line 24 pixels into the interior"
+ExpectLayout "intermediate layout at start-up" 16 16
+ExpectBoard "no board yet: every cell shows the empty open picture" BoardIs 4
+Poll 2 StripBlank || Fail "the counter strip is not blank before the first game"
+Ok "the counter strip is blank"
+ExpectFace "the face button shows its designed picture" "$ASSETS/face_button.png" 0
+MarkerBlinksAt "nothing pressed yet" 0 0
+LeftDrag 0 5 15 5
+sleep 0.2
+ExpectBoard "a drag before any game changes nothing" BoardIs 4
+StripBlank || Fail "a drag before any game started the clock"
+Ok "no clock runs without a game"
+
+# ---------------------------------------------------------------- beginner
+Step "F1: beginner"
+WaitForMain
+Key F1
+ExpectLayout "beginner layout after F1" 8 8
+ExpectBoard "a new beginner board is all covered" BoardIs 0
+Poll 2 StripHasText || Fail "the counter strip shows no text after F1"
+Ok "the counter strip shows the counters"
+ExpectFace "the face shows the normal face" "$ASSETS/faces.png" 0
+
+Step "left drag across a row"
+LeftDrag 0 3 7 3
+ExpectBoard "every cell the left button crossed is open" RowOpen 3 0 7
+MarkerBlinksAt "pressed at the row's start" 0 3
+
+Step "right button marks"
+WaitForMain
+Key F1
+ExpectBoard "F1 again: a fresh covered board" BoardIs 0
+X=$(CellCentreX 2) Y=$(CellCentreY 5)
+xdotool mousemove "$X" "$Y" sleep 0.05 mousedown 3 sleep 0.05 mousemove $(( X + 1 )) "$Y"
+ExpectBoard "one move with the right button held sets a flag" BoardIsBut 0 2 5 1
+xdotool mousemove $(( X + 2 )) "$Y"
+ExpectBoard "the next move turns it into the second mark" BoardIsBut 0 2 5 2
+xdotool mousemove $(( X + 3 )) "$Y"
+ExpectBoard "the next one covers it again" BoardIs 0
+xdotool mousemove $(( X + 4 )) "$Y" sleep 0.05 mouseup 3
+ExpectBoard "and the next sets the flag again" BoardIsBut 0 2 5 1
+
+Step "keys on the pressed cell"
+xdotool mousemove "$(CellCentreX 5)" "$(CellCentreY 2)" sleep 0.05 mousedown 1 sleep 0.03 mouseup 1
+MarkerBlinksAt "a press" 5 2
+ExpectBoard "a press changes no cell" CellIs 5 2 0
+WaitForMain
+Key a
+ExpectBoard "A puts the keyboard mark on the pressed cell" CellIs 5 2 3
+Key ctrl+a
+ExpectBoard "Ctrl+A inverts the marks over the board, the flag included" BoardIsBut 3 5 2 0
+Key z
+ExpectBoard "Z uncovers the pressed cell" CellIs 5 2 4-9a-f
+Key ctrl+a
+ExpectBoard "Ctrl+A again takes every keyboard mark off" CellIs 2 5 0
+
+# ---------------------------------------------------------------- menus
+Step "advanced through the menu's mnemonics"
+GameMenu s t
+Poll 3 PopupCountIs 1 || Fail "the menus stay open after T"
+ExpectLayout "advanced layout after Alt+G S T" 30 16
+ExpectBoard "a new advanced board is all covered" BoardIs 0
+ExpectFace "the face shows the normal face" "$ASSETS/faces.png" 0
+LeftDrag 0 0 3 0
+ExpectBoard "a drag opens cells on the advanced board" RowOpen 0 0 3
+
+Step "opening the 処理 submenu starts a game"
+GameMenu s
+Key Escape
+Key Escape
+Poll 3 PopupCountIs 1 || Fail "Escape does not close the menus"
+ExpectBoard "the board is new and covered after the submenu opened and closed" BoardIs 0
+ExpectLayout "still advanced" 30 16
+
+Step "F4: custom board dialog closed by its close box"
+WaitForMain
+Key F4
+Poll 5 WindowShown "カスタム" || Fail "F4 does not open the dialog カスタム"
+DIALOG=$(FindWindow "カスタム")
+ReadGeometry "$DIALOG"
+(( WIN_W == 154 && WIN_H == 112 )) || Fail "the custom dialog is ${WIN_W}x${WIN_H}, expected 154x112"
+Ok "the custom dialog is up, 154x112"
+# Move the width bar; the close box must not take the new value.
+Key Left Left
+Key alt+F4
+Poll 5 WindowGone "カスタム" || Fail "Alt+F4 (the close box) does not close the custom dialog"
+ExpectLayout "custom game with the previous settings" 30 16
+ExpectBoard "the custom board is all covered" BoardIs 0
+
+Step "Ctrl+S: a new game with the current settings"
+LeftDrag 29 15 26 15
+ExpectBoard "a drag opens cells on the custom board" RowOpen 15 26 29
+WaitForMain
+Key ctrl+s
+ExpectBoard "Ctrl+S brings a fresh covered board" BoardIs 0
+ExpectLayout "same size after Ctrl+S" 30 16
+
+Step "records dialog"
+RECORDS_CAPTIONS=("華々しい記録達" "輝かしい記録達" "目を見張るほど美しい記録達" "とてもすんばらしい記録達"
+  "凄さ余ってにくさ百倍の記録達" "かっこいいぜ！記録達")
+RecordsWindow() { xdotool search --all --onlyvisible --pid "$GAME_PID" --name '記録達$' 2>/dev/null | head -n 1; }
+RecordsShown() { [[ -n $(RecordsWindow) ]]; }
+GameMenu h
+Poll 5 RecordsShown || Fail "Alt+G H does not open the records dialog"
+RECORDS=$(RecordsWindow)
+CAPTION=$(xdotool getwindowname "$RECORDS")
+KNOWN=0
+for c in "${RECORDS_CAPTIONS[@]}"; do [[ $CAPTION == "$c" ]] && KNOWN=1; done
+(( KNOWN )) || Fail "the records dialog is called \"$CAPTION\""
+ReadGeometry "$RECORDS"
+(( WIN_W == 336 && WIN_H == 136 )) || Fail "the records dialog is ${WIN_W}x${WIN_H}, expected 336x136"
+Ok "the records dialog \"$CAPTION\" is up, 336x136"
+Key Return
+Poll 3 WindowGone "$CAPTION" || Fail "Return (its button) does not close the records dialog"
+Ok "its button closes it"
+[[ -e $WORK/GoodTime.dat ]] && Fail "looking at the records wrote GoodTime.dat"
+Ok "looking at the records writes no file"
+
+Step "version information"
+WaitForMain
+Key alt+a
+Poll 5 WindowShown Form3 || Fail "Alt+A does not show the title card"
+CARD=$(FindWindow Form3)
+ReadGeometry "$CARD"
+xdotool mousemove $(( WIN_X + 30 )) $(( WIN_Y + 90 )) click 1
+Poll 5 WindowGone Form3 || Fail "a left click does not close the title card"
+Ok "the title card comes and goes from the menu"
+ExpectLayout "the game is still there" 30 16
+
+Step "逃げる！ ends the program"
+GameMenu e
+Poll 5 GameHasExited || Fail "the game is still running 5 s after 逃げる！"
+wait "$GAME_PID"
+STATUS=$?
+GAME_PID=""
+(( STATUS == 0 )) || Fail "the game ended with status $STATUS"
+Ok "the game ended with status 0"
+
+FAILED=0
+ELAPSED=$(( $(NowMs) - T0 ))
+printf 'all checks passed in %d.%d s\n' $(( ELAPSED / 1000 )) $(( ELAPSED % 1000 / 100 ))
