@@ -1,6 +1,8 @@
 // The sound library on SDL2_mixer. Each slot owns a fixed run of mixer
 // channels, one per voice, so plays of one cue never steal another cue's
 // voices and a burst of plays of one cue overlaps up to its voice count.
+// Copies of a cue started in the same mixing pass are turned down together
+// (LockstepVolume), or a big cascade would clip into a buzz.
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>
@@ -45,6 +47,7 @@ struct Slot {
   int firstChannel = 0;
   int channelCapacity = 0;
   std::array<uint64_t, kMaxVoicesPerSlot> startedAt{};
+  std::array<uint64_t, kMaxVoicesPerSlot> startedInPass{};
 };
 
 struct Library {
@@ -54,6 +57,7 @@ struct Library {
   std::array<Slot, kSoundSlotCount> slots;
   int channelsInUse = 0;
   uint64_t playCount = 0;
+  std::atomic<uint64_t> mixPasses{0};  // counted by SDL's mixing thread
 };
 
 // Never destroyed: SDL's mixing thread, and a start-up thread still stuck in a
@@ -129,7 +133,12 @@ bool RealiseSlot(Library& library, Slot& slot) {
   }
   slot.chunk = Mix_QuickLoad_RAW(slot.mixed.data(), static_cast<Uint32>(slot.mixed.size()));
   slot.startedAt = {};
+  slot.startedInPass = {};
   return slot.chunk != nullptr;
+}
+
+void CountMixPass(void* library, Uint8*, int) {
+  static_cast<Library*>(library)->mixPasses.fetch_add(1, std::memory_order_relaxed);
 }
 
 void StartDevice(Library& library) {
@@ -146,6 +155,7 @@ void StartDevice(Library& library) {
   std::lock_guard lock(library.mutex);
   if (open) {
     Mix_AllocateChannels(0);
+    Mix_SetPostMix(&CountMixPass, &library);
     // Sounds loaded while we were starting wait in their source form.
     for (Slot& slot : library.slots) {
       if (!slot.source.empty() && !RealiseSlot(library, slot)) ClearSlot(slot);
@@ -215,14 +225,29 @@ int32_t STPlay(int32_t slot) {
   std::lock_guard lock(library.mutex);
   Slot& source = library.slots[static_cast<std::size_t>(slot)];
   if (source.chunk == nullptr) return 0;
+  const auto voiceCount = static_cast<std::size_t>(source.voices);
   std::array<VoiceState, kMaxVoicesPerSlot> voices;
-  for (int i = 0; i < source.voices; ++i) {
-    voices[static_cast<std::size_t>(i)] = {Mix_Playing(source.firstChannel + i) != 0,
-                                           source.startedAt[static_cast<std::size_t>(i)]};
+  for (std::size_t i = 0; i < voiceCount; ++i) {
+    voices[i] = {Mix_Playing(source.firstChannel + static_cast<int>(i)) != 0, source.startedAt[i]};
   }
-  const std::size_t voice = PickVoice(std::span(voices.data(), static_cast<std::size_t>(source.voices)));
-  if (Mix_PlayChannel(source.firstChannel + static_cast<int>(voice), source.chunk, 0) < 0) return 0;
+  const std::size_t voice = PickVoice(std::span(voices.data(), voiceCount));
+
+  // Plays that no mixing pass has separated will sound in step with this one.
+  const uint64_t pass = library.mixPasses.load(std::memory_order_relaxed);
+  std::array<int, kMaxVoicesPerSlot> inStep;
+  std::size_t inStepCount = 0;
+  for (std::size_t i = 0; i < voiceCount; ++i) {
+    if (i != voice && voices[i].playing && source.startedInPass[i] == pass) {
+      inStep[inStepCount++] = source.firstChannel + static_cast<int>(i);
+    }
+  }
+  const int channel = source.firstChannel + static_cast<int>(voice);
+  const int volume = LockstepVolume(static_cast<int>(inStepCount) + 1, MIX_MAX_VOLUME);
+  for (std::size_t i = 0; i < inStepCount; ++i) Mix_Volume(inStep[i], volume);
+  Mix_Volume(channel, volume);
+  if (Mix_PlayChannel(channel, source.chunk, 0) < 0) return 0;
   source.startedAt[voice] = ++library.playCount;
+  source.startedInPass[voice] = pass;
   return 1;
 }
 

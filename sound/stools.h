@@ -30,7 +30,8 @@ int32_t STReadBytes(int32_t slot, const uint8_t* image, int32_t count);
 int32_t STReadBytesChecked(int32_t slot, const uint8_t* image, std::size_t available, int32_t count);
 
 // Starts the slot's sound and returns at once. When all the slot's voices are
-// busy, the one that started first is cut off and reused.
+// busy, the one that started first is cut off and reused. Plays of a slot
+// that start at the same instant share out the loudness (see LockstepVolume).
 int32_t STPlay(int32_t slot);
 
 }  // namespace porteka

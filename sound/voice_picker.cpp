@@ -1,5 +1,7 @@
 #include "sound/voice_picker.h"
 
+#include <cmath>
+
 namespace porteka {
 
 std::size_t PickVoice(std::span<const VoiceState> voices) {
@@ -9,6 +11,11 @@ std::size_t PickVoice(std::span<const VoiceState> voices) {
     if (voices[i].startedAt < voices[oldest].startedAt) oldest = i;
   }
   return oldest;
+}
+
+int LockstepVolume(int voicesInStep, int fullVolume) {
+  if (voicesInStep <= 1) return fullVolume;
+  return static_cast<int>(std::lround(fullVolume / std::sqrt(static_cast<double>(voicesInStep))));
 }
 
 }  // namespace porteka

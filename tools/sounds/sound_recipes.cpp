@@ -77,7 +77,7 @@ GeneratedSound MakeOpenSound() {
                         0.06 * std::sin(kTwoPi * 2.76 * kBell * t + 1.1) * std::exp(-t / 0.025);
     wave[i] = (pop + bell) * Attack(t, 0.0015) * Release(t, total, 0.060);
   }
-  return {"open.wav", WaveFormat{1, kRate, 8}, ToUnsigned8(std::move(wave), 0.55)};
+  return {"open.wav", WaveFormat{1, kRate, 8}, ToUnsigned8(std::move(wave), 0.45)};
 }
 
 GeneratedSound MakeExplosionSound() {
@@ -123,7 +123,7 @@ GeneratedSound MakeExplosionSound() {
 
 GeneratedSound MakeMarkSound() {
   // A crisp rising blip; a touch of the third harmonic gives it an edge
-  // without buzzing.
+  // without buzzing. Ctrl+A plays it eight times at once, so it leaves room.
   constexpr uint32_t kRate = 22050;
   constexpr std::size_t kLength = 1543;
   const double total = static_cast<double>(kLength) / kRate;
@@ -136,7 +136,7 @@ GeneratedSound MakeMarkSound() {
     const double tone = std::sin(phase) + 0.18 * std::sin(3.0 * phase);
     wave[i] = tone * std::exp(-t / 0.022) * Attack(t, 0.0015) * Release(t, total, 0.012);
   }
-  return {"mark.wav", WaveFormat{1, kRate, 8}, ToUnsigned8(std::move(wave), 0.55)};
+  return {"mark.wav", WaveFormat{1, kRate, 8}, ToUnsigned8(std::move(wave), 0.42)};
 }
 
 }  // namespace porteka
