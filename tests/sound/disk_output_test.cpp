@@ -1,0 +1,116 @@
+// What actually reaches the speakers: SDL's disk driver writes the mixed
+// output to SDL_DISKAUDIOFILE, at the pace a sound card would take it.
+
+#include <SDL2/SDL_mixer.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <numbers>
+#include <thread>
+#include <vector>
+
+#include "sound/sound_device_status.h"
+#include "sound/stools.h"
+#include "sound/wave_image.h"
+#include "tests/sound/sound_test_files.h"
+
+namespace porteka {
+namespace {
+
+constexpr int32_t kExplosion = 1;
+constexpr int32_t kToneSlot = 5;
+
+std::size_t FileSize(const std::filesystem::path& path) {
+  std::error_code error;
+  const auto size = std::filesystem::file_size(path, error);
+  return error ? 0 : static_cast<std::size_t>(size);
+}
+
+struct Loudness {
+  int peak = 0;
+  double energy = 0.0;
+};
+
+class DiskOutput : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* file = std::getenv("SDL_DISKAUDIOFILE");
+    ASSERT_NE(file, nullptr) << "run with SDL_AUDIODRIVER=disk and SDL_DISKAUDIOFILE set";
+    output_ = file;
+    STInit(0, 0);
+    ASSERT_EQ(WaitForSoundDevice(30000), SoundDeviceState::kReady);
+    int rate = 0;
+    int channels = 0;
+    Uint16 format = 0;
+    ASSERT_NE(Mix_QuerySpec(&rate, &format, &channels), 0);
+    ASSERT_EQ(format, AUDIO_S16SYS) << "this test reads 16-bit output";
+    bytesPerSecond_ = static_cast<std::size_t>(rate) * static_cast<std::size_t>(channels) * 2;
+  }
+
+  // Plays `plays` times in a row, then waits (the driver writes in real time,
+  // but not forever) for `seconds` of output and measures it.
+  Loudness PlayAndMeasure(int32_t slot, int plays, double seconds) {
+    const std::size_t from = FileSize(output_);
+    const std::size_t to = from + static_cast<std::size_t>(seconds * static_cast<double>(bytesPerSecond_));
+    for (int i = 0; i < plays; ++i) EXPECT_EQ(STPlay(slot), 1);
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (FileSize(output_) < to) {
+      if (std::chrono::steady_clock::now() > giveUp) {
+        ADD_FAILURE() << "the disk driver stopped writing";
+        return {};
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    const std::vector<uint8_t> written = test::ReadBytes(output_);
+    Loudness loudness;
+    for (std::size_t at = from; at + 2 <= to && at + 2 <= written.size(); at += 2) {
+      int16_t sample;
+      std::memcpy(&sample, written.data() + at, 2);
+      loudness.peak = std::max(loudness.peak, std::abs(static_cast<int>(sample)));
+      loudness.energy += static_cast<double>(sample) * sample;
+    }
+    return loudness;
+  }
+
+  std::filesystem::path output_;
+  std::size_t bytesPerSecond_ = 0;
+};
+
+// Half a second of a quiet 441 Hz tone: far from clipping even eight times over.
+std::vector<uint8_t> QuietToneImage() {
+  std::vector<uint8_t> samples(11025 / 2);
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    samples[i] = static_cast<uint8_t>(std::lround(128 + 25 * std::sin(2 * std::numbers::pi * 441.0 * i / 11025)));
+  }
+  return WriteWaveImage({1, 11025, 8}, samples);
+}
+
+TEST_F(DiskOutput, AnExplosionIsHeard) {
+  const std::vector<uint8_t> image = test::ReadAsset("explosion.wav");
+  ASSERT_EQ(STReadBytesChecked(kExplosion, image.data(), image.size(), 8), 1);
+  // The window outlasts the one-second sound plus the output's delay.
+  const Loudness explosion = PlayAndMeasure(kExplosion, 1, 1.5);
+  EXPECT_GT(explosion.peak, 32767 / 2);
+}
+
+TEST_F(DiskOutput, OverlappingPlaysMixAndCopiesInStepAreTamed) {
+  const std::vector<uint8_t> image = QuietToneImage();
+  ASSERT_EQ(STReadBytesChecked(kToneSlot, image.data(), image.size(), 8), 1);
+  const Loudness one = PlayAndMeasure(kToneSlot, 1, 1.0);
+  const Loudness two = PlayAndMeasure(kToneSlot, 2, 1.0);
+  const Loudness eight = PlayAndMeasure(kToneSlot, 8, 1.0);
+  ASSERT_GT(one.peak, 3000);
+  // Two plays together carry twice the energy of one; had the second
+  // replaced the first, it would be the same.
+  EXPECT_GT(two.energy, 1.5 * one.energy);
+  // Eight in step peak near sqrt(8) = 2.8 times one, not 8 times (clipped).
+  EXPECT_GT(eight.peak, 2 * one.peak);
+  EXPECT_LT(eight.peak, 4.5 * one.peak);
+}
+
+}  // namespace
+}  // namespace porteka
