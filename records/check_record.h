@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace porteka {
+
+// Where a damaged records file is kept before it is replaced.
+std::filesystem::path BackupPathFor(const std::filesystem::path& file);
+
+// The records check after a win on a fixed level (`gameLevel` 0, 1 or 2): true
+// when `elapsedTime` beats the stored time strictly, so the new-record dialog
+// must open. A missing file is created with the default records; a damaged one
+// is first kept beside it as "<file>.bak" and then replaced. Writing is tried
+// once: when it fails (an unwritable directory, a full disk) the answer is
+// simply false and the game goes on. Any other level reads and writes nothing.
+bool CheckRecord(const std::filesystem::path& file, int16_t gameLevel, int32_t elapsedTime);
+
+// Puts `name` (UTF-8, as typed) and `elapsedTime` in the line of `gameLevel` and
+// keeps the other two records. A file that has gone missing or was damaged
+// meanwhile is treated as the check treats it, so a complete three-line file
+// with the new record is still left behind. Failures are silent.
+void SaveRecord(const std::filesystem::path& file, int16_t gameLevel, const std::string& name,
+                int32_t elapsedTime);
+
+}  // namespace porteka

@@ -1,0 +1,104 @@
+#include "records/new_record_dialog.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <utility>
+
+#include "dialogs/fonts.h"
+#include "dialogs/twips.h"
+#include "records/check_record.h"
+#include "records/record_time.h"
+
+namespace porteka {
+
+Form4::Form4(std::filesystem::path recordsFile, int16_t gameLevel, int32_t elapsedTime,
+             QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      recordsFile_(std::move(recordsFile)),
+      gameLevel_(gameLevel),
+      elapsedTime_(elapsedTime) {
+  InstallFontSubstitutes();
+  setObjectName(QStringLiteral("Form4"));
+  setWindowTitle(QStringLiteral("新記録！！"));
+  setModal(true);
+  setFixedSize(TwipsRect(0, 0, 3780, 1230).size());
+  setFont(DesignFont(kGothic, 9));
+
+  // Created in tab order, so the focus chain is the design's.
+  label1_ = new QLabel(QStringLiteral("名前 "), this);
+  label1_->setObjectName(QStringLiteral("Label1"));
+  label1_->setGeometry(TwipsRect(120, 540, 615, 255));
+  label1_->setFont(DesignFont(kMincho, 9));
+
+  text1_ = new QLineEdit(QStringLiteral("名無士乃権兵衛"), this);
+  text1_->setObjectName(QStringLiteral("Text1"));
+  text1_->setGeometry(TwipsRect(600, 480, 3015, 270));
+  text1_->setFont(DesignFont(kGothic, 9));
+
+  command1_ = new QPushButton(QStringLiteral("登録"), this);
+  command1_->setObjectName(QStringLiteral("Command1"));
+  command1_->setGeometry(TwipsRect(120, 840, 3495, 255));
+  command1_->setFont(DesignFont(kGothic, 9));
+  // Enter in the name box presses it.
+  command1_->setDefault(true);
+
+  label2_ = new QLabel(QStringLiteral("タイム"), this);
+  label2_->setObjectName(QStringLiteral("Label2"));
+  label2_->setGeometry(TwipsRect(1080, 120, 615, 255));
+  label2_->setFont(DesignFont(kGothic, 9));
+
+  label3_ = new QLabel(QStringLiteral("0[sec]"), this);
+  label3_->setObjectName(QStringLiteral("Label3"));
+  label3_->setGeometry(TwipsRect(1560, 120, 855, 255));
+  label3_->setFont(DesignFont(kGothic, 9));
+  label3_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+  for (QLabel* label : {label1_, label2_, label3_}) {
+    label->setTextFormat(Qt::PlainText);
+    label->setAutoFillBackground(false);
+  }
+  setTabOrder(text1_, command1_);
+  text1_->setFocus();
+
+  connect(command1_, &QPushButton::clicked, this, &Form4::Command1_Click);
+
+  // Form_Load.
+  label3_->setText(QString::fromStdString(FormatRecordTime(elapsedTime_)));
+}
+
+// Torn down while still open (the program quitting under it): that is a close
+// as well, and the record is not lost.
+Form4::~Form4() {
+  if (open_) {
+    SaveRecord();
+  }
+}
+
+void Form4::showEvent(QShowEvent* event) {
+  if (!event->spontaneous()) {
+    open_ = true;
+    // The default name comes selected, so a player who types replaces it.
+    text1_->setFocus();
+    text1_->selectAll();
+  }
+  QDialog::showEvent(event);
+}
+
+void Form4::done(int result) {
+  if (open_) {
+    open_ = false;
+    SaveRecord();
+  }
+  QDialog::done(result);
+}
+
+void Form4::Command1_Click() { accept(); }
+
+void Form4::SaveRecord() {
+  porteka::SaveRecord(recordsFile_, gameLevel_, text1_->text().toStdString(), elapsedTime_);
+}
+
+}  // namespace porteka

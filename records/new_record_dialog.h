@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QDialog>
+#include <cstdint>
+#include <filesystem>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace porteka {
+
+// "新記録！！": shows the winning time, asks for a name and writes the record
+// when it closes, whichever way it is closed (the button, Enter in the name box,
+// Escape, the close box), exactly once per opening.
+class Form4 : public QDialog {
+  Q_OBJECT
+
+ public:
+  Form4(std::filesystem::path recordsFile, int16_t gameLevel, int32_t elapsedTime,
+        QWidget* owner = nullptr);
+  ~Form4() override;
+
+  // Every way of closing a dialog funnels through here, the close box included
+  // (it rejects); that makes it the one place to save.
+  void done(int result) override;
+
+  QLabel* Label1() const { return label1_; }
+  QLineEdit* Text1() const { return text1_; }
+  QPushButton* Command1() const { return command1_; }
+  QLabel* Label2() const { return label2_; }
+  QLabel* Label3() const { return label3_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void Command1_Click();
+  void SaveRecord();
+
+  std::filesystem::path recordsFile_;
+  int16_t gameLevel_;
+  int32_t elapsedTime_;
+  bool open_ = false;
+
+  QLabel* label1_;
+  QLineEdit* text1_;
+  QPushButton* command1_;
+  QLabel* label2_;
+  QLabel* label3_;
+};
+
+}  // namespace porteka

@@ -1,0 +1,194 @@
+#include "records/records_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+
+#include "records/atomic_file.h"
+#include "records/cp932.h"
+
+namespace porteka {
+namespace {
+
+// No name the dialog lets anyone type comes near this; the cap keeps the three
+// lines well within what the reader is prepared to look at.
+constexpr size_t kMaxNameBytes = size_t{4} << 20;
+// How much of a file the reader looks at before it gives up on finding three
+// lines, so that a huge stray file cannot exhaust memory.
+constexpr size_t kMaxReadBytes = size_t{16} << 20;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// A name must stay on its line: every kind of line break goes, the rest is
+// left to the code page.
+std::string DropLineBreaks(std::string_view name) {
+  std::string kept;
+  kept.reserve(name.size());
+  for (size_t i = 0; i < name.size(); ++i) {
+    const std::string_view rest = name.substr(i);
+    if (name[i] == '\r' || name[i] == '\n' || name[i] == '\v' || name[i] == '\f') {
+      continue;
+    }
+    if (rest.starts_with("\xC2\x85") || rest.starts_with("\xE2\x80\xA8") ||
+        rest.starts_with("\xE2\x80\xA9")) {
+      i += rest[0] == '\xC2' ? 1 : 2;
+      continue;
+    }
+    kept += name[i];
+  }
+  return kept;
+}
+
+// Cuts at a character boundary of code page 932, never between the two bytes
+// of one character.
+std::string CapName(std::string cp932) {
+  if (cp932.size() <= kMaxNameBytes) {
+    return cp932;
+  }
+  size_t end = 0;
+  while (end < cp932.size()) {
+    const auto byte = static_cast<unsigned char>(cp932[end]);
+    const size_t length = ((byte >= 0x81 && byte <= 0x9F) || byte >= 0xE0) ? 2 : 1;
+    if (end + length > kMaxNameBytes) {
+      break;
+    }
+    end += length;
+  }
+  cp932.resize(end);
+  return cp932;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) {
+    text.remove_prefix(1);
+  }
+  while (!text.empty() && IsBlank(text.back())) {
+    text.remove_suffix(1);
+  }
+  return text;
+}
+
+// `"name",time`. The name runs from the first quote to the last one, so quotes
+// and commas inside it come back as they were written. Code page 932 never uses
+// a quote, a comma or a line end as the second byte of a character, so the
+// bytes can be taken apart before they are decoded.
+std::optional<Record> ParseLine(std::string_view line) {
+  while (!line.empty() && IsBlank(line.front())) {
+    line.remove_prefix(1);
+  }
+  if (line.empty() || line.front() != '"') {
+    return std::nullopt;
+  }
+  const size_t closing = line.rfind('"');
+  if (closing == 0) {
+    return std::nullopt;
+  }
+  std::string_view rest = TrimBlanks(line.substr(closing + 1));
+  if (rest.empty() || rest.front() != ',') {
+    return std::nullopt;
+  }
+  rest = TrimBlanks(rest.substr(1));
+  if (rest.empty() || rest.front() == '+') {
+    return std::nullopt;
+  }
+  int32_t time = 0;
+  const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), time);
+  if (error != std::errc() || end != rest.data() + rest.size()) {
+    return std::nullopt;
+  }
+  return Record{Cp932ToUtf8(line.substr(1, closing - 1)), time};
+}
+
+}  // namespace
+
+RecordTable DefaultRecords() {
+  const Record unset{kDefaultRecordName, kDefaultRecordTime};
+  return {unset, unset, unset};
+}
+
+std::string SerializeRecords(const RecordTable& records) {
+  std::string bytes;
+  for (const Record& record : records) {
+    bytes += '"';
+    bytes += CapName(Utf8ToCp932(DropLineBreaks(record.name)));
+    bytes += "\",";
+    bytes += std::to_string(record.time);
+    bytes += "\r\n";
+  }
+  return bytes;
+}
+
+std::optional<RecordTable> ParseRecords(std::string_view bytes) {
+  RecordTable records;
+  for (Record& record : records) {
+    // Every line must be complete: a file cut short inside its last time would
+    // otherwise pass with a wrong, perhaps unbeatable, time. A bare LF is taken
+    // as a line end too, for files that went through a Unix editor.
+    const size_t lineEnd = bytes.find('\n');
+    if (lineEnd == std::string_view::npos) {
+      return std::nullopt;
+    }
+    std::string_view line = bytes.substr(0, lineEnd);
+    if (!line.empty() && line.back() == '\r') {
+      line.remove_suffix(1);
+    }
+    std::optional<Record> parsed = ParseLine(line);
+    if (!parsed) {
+      return std::nullopt;
+    }
+    record = std::move(*parsed);
+    bytes.remove_prefix(lineEnd + 1);
+  }
+  return records;
+}
+
+std::optional<RecordTable> ReadRecords(const std::filesystem::path& file) {
+  // Non-blocking, so a pipe by that name cannot hang the game; only a plain
+  // file is read.
+  const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    return std::nullopt;
+  }
+  struct stat status {};
+  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    ::close(fd);
+    return std::nullopt;
+  }
+
+  // Only the first three lines matter; stop as soon as they are in.
+  std::string bytes;
+  size_t lineEnds = 0;
+  char buffer[65536];
+  bool failed = false;
+  while (lineEnds < 3 && bytes.size() < kMaxReadBytes) {
+    const ssize_t got = ::read(fd, buffer, sizeof(buffer));
+    if (got == 0) {
+      break;
+    }
+    if (got < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      failed = true;
+      break;
+    }
+    for (ssize_t i = 0; i < got; ++i) {
+      lineEnds += buffer[i] == '\n';
+    }
+    bytes.append(buffer, static_cast<size_t>(got));
+  }
+  ::close(fd);
+  if (failed) {
+    return std::nullopt;
+  }
+  return ParseRecords(bytes);
+}
+
+bool WriteRecords(const std::filesystem::path& file, const RecordTable& records) {
+  return WriteFileAtomically(file, SerializeRecords(records));
+}
+
+}  // namespace porteka
