@@ -17,7 +17,7 @@ source "$HERE/x_session.sh"
 # shellcheck source=screen_pixels.sh
 source "$HERE/screen_pixels.sh"
 
-NeedTools Xvfb openbox xdotool xwininfo xprop import convert od || exit 77
+NeedTools Xvfb openbox xdotool xwininfo xprop xmessage import convert od || exit 77
 [[ -x $GAME ]] || { echo "no game at $GAME"; exit 1; }
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/porteka-e2e.XXXXXX")
@@ -271,6 +271,31 @@ ExpectBoard "Z uncovers the pressed cell" CellIs 5 2 4-9a-f
 Key ctrl+a
 ExpectBoard "Ctrl+A again takes every keyboard mark off" CellIs 2 5 0
 
+Step "middle button and the double click on marked cells"
+WaitForMain
+Key F1
+ExpectBoard "F1: a fresh covered board" BoardIs 0
+X=$(CellCentreX 4) Y=$(CellCentreY 4)
+xdotool mousemove "$X" "$Y" sleep 0.05 mousedown 2 sleep 0.05 mousemove $(( X + 1 )) "$Y" sleep 0.05 mouseup 2
+BlockOpen() { RowOpen 3 3 5 && RowOpen 4 3 5 && RowOpen 5 3 5; }
+ExpectBoard "a move with the middle button held opens the 3x3 block around it" BlockOpen
+WaitForMain
+Key F1
+ExpectBoard "F1: a fresh covered board" BoardIs 0
+Key ctrl+a
+ExpectBoard "Ctrl+A marks every covered cell" BoardIs 3
+LeftDrag 0 6 7 6
+sleep 0.2
+ExpectBoard "a left drag leaves keyboard-marked cells as they are" BoardIs 3
+# The last move was made with the left button held: a double click on a
+# marked cell opens every marked cell of the board, bombs and all.
+xdotool click --repeat 2 --delay 80 1
+ExpectBoard "a double click on a marked cell opens every marked cell" BoardIs 4-9a-f
+ExpectFace "the bombs that went off show the losing face" "$ASSETS/faces.png" 48
+xdotool mousemove "$(ScreenX $(( INT_W / 2 )))" "$(ScreenY 12)" sleep 0.05 click 1
+ExpectBoard "the face button starts a fresh game" BoardIs 0
+ExpectFace "with the normal face" "$ASSETS/faces.png" 0
+
 # ---------------------------------------------------------------- menus
 Step "advanced through the menu's mnemonics"
 GameMenu s t
@@ -352,6 +377,35 @@ STATUS=$?
 GAME_PID=""
 (( STATUS == 0 )) || Fail "the game ended with status $STATUS"
 Ok "the game ended with status 0"
+
+Step "another application takes the focus from the title card"
+StartGame "$GAME"
+Poll 10 WindowShown Form3 || Fail "no title card on the second start"
+CardHasFocus() { [[ $(xdotool getactivewindow 2>/dev/null) == "$(FindWindow Form3)" ]]; }
+Poll 3 CardHasFocus || Fail "the title card does not get the focus"
+xmessage -geometry +0+0 "another application" >/dev/null 2>&1 &
+OTHER_PID=$!
+Poll 5 WindowGone Form3 || Fail "the title card stays up when another window takes the focus"
+Poll 5 WindowShown "ポルテカ" || Fail "no main window after the card lost the focus"
+MAIN=$(FindWindow "ポルテカ")
+Ok "losing the focus closes the card and the main window comes up"
+kill "$OTHER_PID" 2>/dev/null
+wait "$OTHER_PID" 2>/dev/null
+xdotool windowactivate --sync "$MAIN" 2>/dev/null
+WaitForMain
+
+Step "the close box ends the program the same way"
+Key F2
+ExpectLayout "F2: intermediate" 16 16
+Key alt+F4
+Poll 5 GameHasExited || Fail "the game is still running 5 s after Alt+F4 (the close box)"
+wait "$GAME_PID"
+STATUS=$?
+GAME_PID=""
+(( STATUS == 0 )) || Fail "the game ended with status $STATUS after the close box"
+Ok "the close box ended the game with status 0"
+[[ -e $WORK/GoodTime.dat ]] && Fail "a game without a win wrote GoodTime.dat"
+Ok "no records file without a win"
 
 FAILED=0
 ELAPSED=$(( $(NowMs) - T0 ))
