@@ -329,6 +329,32 @@ Poll 5 WindowGone "カスタム" || Fail "Alt+F4 (the close box) does not close 
 ExpectLayout "custom game with the previous settings" 30 16
 ExpectBoard "the custom board is all covered" BoardIs 0
 
+Step "custom board dialog confirmed with its button"
+WaitForMain
+Key F4
+Poll 5 WindowShown "カスタム" || Fail "F4 does not open the dialog カスタム"
+# Width and height to their smallest through the keyboard, then the button.
+Key Home Tab Home Tab Tab space
+Poll 5 WindowGone "カスタム" || Fail "the button does not close the custom dialog"
+ExpectLayout "a 2x2 custom board centred in the interior" 2 2
+ExpectBoard "the 2x2 board is all covered" BoardIs 0
+WaitForMain
+Key F4
+Poll 5 WindowShown "カスタム" || Fail "F4 does not open the dialog カスタム"
+Key End Tab End Tab Tab space
+Poll 5 WindowGone "カスタム" || Fail "the button does not close the custom dialog"
+ExpectLayout "a 32x32 custom board" 32 32
+ExpectBoard "the 32x32 board is all covered" BoardIs 0
+WaitForMain
+Key F3
+ExpectLayout "F3: advanced again" 30 16
+WaitForMain
+Key F4
+Poll 5 WindowShown "カスタム" || Fail "F4 does not open the dialog カスタム"
+Key alt+F4
+Poll 5 WindowGone "カスタム" || Fail "Alt+F4 does not close the custom dialog"
+ExpectLayout "custom again with the advanced settings" 30 16
+
 Step "Ctrl+S: a new game with the current settings"
 LeftDrag 29 15 26 15
 ExpectBoard "a drag opens cells on the custom board" RowOpen 15 26 29
