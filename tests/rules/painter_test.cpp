@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+
+#include "render/board_painter.h"
+#include "render/sprite_strip.h"
+#include "rules_fixture.h"
+#include "synthetic_art.h"
+
+namespace porteka::test {
+namespace {
+
+// An opaque board of noise, so every OR shows.
+Surface NoiseSurface(int w, int h, uint32_t seed) {
+  Surface s(w, h);
+  for (uint32_t& p : s.pixels) {
+    seed = seed * 747796405u + 2891336453u;
+    p = 0xff000000u | ((seed >> 7) & 0x00f0f0f0u);
+  }
+  return s;
+}
+
+bool SameBlock(const Surface& board, int bx, int by, const Surface& sheet, int k) {
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x)
+      if (board.At(bx + x, by + y) != sheet.At(16 * k + x, y)) return false;
+  return true;
+}
+
+class PainterTest : public RulesTest {
+ protected:
+  SpriteSheets sheets = SyntheticSheets();
+  BoardPainter painter{sheets};
+};
+
+TEST_F(PainterTest, ACoveredCellShowsOnlyItsCoverAnOpenCellOnlyItsContent) {
+  game.gro.BoardWidth = 12;
+  game.gro.BoardHeight = 5;
+  for (int y = 0; y < 5; ++y)
+    for (int x = 0; x < 12; ++x) {
+      State(x, y) = static_cast<uint8_t>(y);  // open, covered, flag, second mark, keyboard mark
+      Value(x, y) = static_cast<uint8_t>(x);  // every content, bomb and rubble included
+    }
+  painter.Resize(192, 80);
+  painter.DrawBoard(game);
+  for (int y = 0; y < 5; ++y)
+    for (int x = 0; x < 12; ++x) {
+      const int k = y == 0 ? x + 4 : y - 1;
+      EXPECT_TRUE(SameBlock(painter.board(), 16 * x, 16 * y, sheets.cells, k)) << x << "," << y;
+    }
+}
+
+TEST_F(PainterTest, OnlyTheBoardsCellsAreDrawnOnAFreshGreySurface) {
+  StartLevel(game, kBeginner);
+  painter.Resize(256, 256);
+  painter.DrawBoard(game);
+  EXPECT_TRUE(SameBlock(painter.board(), 112, 112, sheets.cells, 0));
+  EXPECT_EQ(painter.board().At(128, 0), kBoardBackground);
+  EXPECT_EQ(painter.board().At(0, 128), kBoardBackground);
+  EXPECT_EQ(painter.board().At(255, 255), kBoardBackground);
+  painter.Resize(32, 32);
+  EXPECT_EQ(painter.board().width, 32);
+  EXPECT_EQ(painter.board().At(0, 0), kBoardBackground);
+  painter.DrawBoard(game);  // a surface smaller than the board clips
+  EXPECT_TRUE(SameBlock(painter.board(), 16, 16, sheets.cells, 0));
+}
+
+TEST(SpriteStripTest, OrFrameMatchesAPlainOrOfTheWholeFrameAtEveryEdge) {
+  struct StripCase {
+    int size, frames, stripWidth, stripHeight;
+  };
+  const StripCase cases[] = {
+      {48, 10, 480, 48},
+      {120, 20, 2400, 120},
+      {48, 10, 460, 48},  // last frame cut short
+      {48, 10, 480, 40},  // every frame cut short
+      {7, 3, 21, 7},
+  };
+  for (const StripCase& c : cases) {
+    Surface full = SyntheticStrip(c.size, c.frames, static_cast<uint32_t>(c.size));
+    Surface strip(c.stripWidth, c.stripHeight);
+    CopyRect(strip, 0, 0, c.stripWidth, c.stripHeight, full, 0, 0);
+    const SpriteStrip sprites(strip, c.size, c.frames);
+    EXPECT_EQ(sprites.frames(), c.frames);
+
+    const int w = 160, h = 96;
+    const int xs[] = {-c.size - 3, -c.size, -c.size + 1, -c.size / 2, -1, 0, 1, 37, w - c.size, w - c.size + 1, w - 1, w, w + 5};
+    const int ys[] = {-c.size, -c.size + 1, -5, 0, 3, h - c.size, h - 2, h - 1, h};
+    for (int frame = 1; frame <= c.frames; ++frame) {
+      size_t lit = 0;
+      for (int y = 0; y < c.size && y < c.stripHeight; ++y)
+        for (int x = 0; x < c.size && (frame - 1) * c.size + x < c.stripWidth; ++x)
+          lit += (strip.At((frame - 1) * c.size + x, y) & 0x00ffffffu) != 0;
+      EXPECT_EQ(sprites.LitPixels(frame), lit);
+      for (const int x : xs)
+        for (const int y : ys) {
+          Surface got = NoiseSurface(w, h, static_cast<uint32_t>(x * 131 + y));
+          Surface want = got;
+          sprites.OrFrame(got, frame, x, y);
+          OrRect(want, x, y, c.size, c.size, strip, (frame - 1) * c.size, 0);
+          ASSERT_EQ(got.pixels, want.pixels) << "size " << c.size << " frame " << frame << " at " << x << "," << y;
+        }
+    }
+    // Frames that do not exist draw nothing.
+    for (const int frame : {0, c.frames + 1, 255, -1}) {
+      Surface got = NoiseSurface(w, h, 5);
+      const Surface before = got;
+      sprites.OrFrame(got, frame, 0, 0);
+      EXPECT_EQ(got.pixels, before.pixels);
+      EXPECT_EQ(sprites.LitPixels(frame), 0u);
+    }
+  }
+}
+
+TEST(SurfaceTest, CopyAndOrClipAgainstBothImages) {
+  const Surface src = NoiseSurface(20, 10, 3);
+  Surface dst(8, 6, Rgb(1, 2, 3));
+  CopyRect(dst, -2, -3, 20, 10, src, 0, 0);
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 8; ++x) ASSERT_EQ(dst.At(x, y), src.At(x + 2, y + 3));
+  // A source rectangle reaching before the source's start is cut, not read.
+  Surface small(8, 6, Rgb(1, 2, 3));
+  OrRect(small, 0, 0, 8, 6, src, -3, 7);
+  EXPECT_EQ(small.At(0, 0), Rgb(1, 2, 3));
+  EXPECT_EQ(small.At(3, 0), Rgb(1, 2, 3) | src.At(0, 7));
+  EXPECT_EQ(small.At(3, 3), Rgb(1, 2, 3));
+}
+
+TEST_F(PainterTest, TheMarkerIsAOnePixelRedFrameAlongTheCellsEdge) {
+  painter.Resize(64, 64);
+  painter.board().Fill(Rgb(0, 0, 255));
+  painter.DrawMarker(16, 32);
+  const Surface& b = painter.board();
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 64; ++x) {
+      const bool inCell = x >= 16 && x <= 31 && y >= 32 && y <= 47;
+      const bool edge = inCell && (x == 16 || x == 31 || y == 32 || y == 47);
+      ASSERT_EQ(b.At(x, y), edge ? kMarkerColour : Rgb(0, 0, 255)) << x << "," << y;
+    }
+
+  // Clipped at the surface's edges, and nothing at all off it.
+  painter.board().Fill(Rgb(0, 0, 255));
+  painter.DrawMarker(-8, -8);
+  EXPECT_EQ(b.At(7, 0), kMarkerColour);
+  EXPECT_EQ(b.At(0, 7), kMarkerColour);
+  EXPECT_EQ(b.At(6, 6), Rgb(0, 0, 255));
+  EXPECT_EQ(b.At(8, 0), Rgb(0, 0, 255));
+  painter.board().Fill(Rgb(0, 0, 255));
+  painter.DrawMarker(64, 0);
+  painter.DrawMarker(0, 64);
+  painter.DrawMarker(512, 512);
+  painter.DrawMarker(-16, -16);
+  for (const uint32_t p : b.pixels) ASSERT_EQ(p, Rgb(0, 0, 255));
+}
+
+TEST_F(PainterTest, EffectsAtTheTopLeftCornerAreClipped) {
+  painter.Resize(128, 128);
+  painter.board() = NoiseSurface(128, 128, 9);
+  Surface want = painter.board();
+  painter.DrawEffect(EffectKind::Open, 1, -16, -16);
+  painter.DrawEffect(EffectKind::Explosion, 4, -52, -52);
+  OrRect(want, -16, -16, 48, 48, sheets.openFlash, 0, 0);
+  OrRect(want, -52, -52, 120, 120, sheets.explosion, 360, 0);
+  EXPECT_EQ(painter.board().pixels, want.pixels);
+}
+
+// The world of a real frame: the rules call the painter.
+class PaintingOutside final : public Outside {
+ public:
+  explicit PaintingOutside(BoardPainter& p, const Game*& g) : painter(p), game(g) {}
+  BoardPainter& painter;
+  const Game*& game;
+  void PlaySound(int) override {}
+  void DrawFace(uint8_t) override {}
+  void CheckRecord() override {}
+  void LayOutWindow() override { painter.Resize(game->layout.boardWidth, game->layout.boardHeight); }
+  void DrawCounters(std::string_view, std::string_view) override {}
+  void DrawBoard() override { painter.DrawBoard(*game); }
+  void DrawEffect(EffectKind kind, uint8_t phase, int16_t x, int16_t y) override {
+    painter.DrawEffect(kind, phase, x, y);
+  }
+  void DrawMarker(int16_t gx, int16_t gy) override { painter.DrawMarker(gx, gy); }
+  void PresentBoard() override {}
+};
+
+TEST_F(PainterTest, AFrameIsTheBoardThenEveryEffectOredThenTheMarker) {
+  const Game* self = nullptr;
+  PaintingOutside painting(painter, self);
+  Game g(random, painting);
+  self = &g;
+  LoadGame(g);
+  g.gro.GameLevel = kCustom;
+  g.gro.BoardWidth = 6;
+  g.gro.BoardHeight = 5;
+  g.gro.BombCount = 1;
+  const std::pair<int16_t, int16_t> bomb[] = {{4, 3}};
+  StartGame(g, bomb);
+  EXPECT_EQ(painter.board().width, 96);
+  Picture1_MouseDown(g, 1, 0, 20, 20);
+  RevealCell(g, kUncover, 8, 72);       // a flash at (0, 4)
+  RevealCell(g, kUncover, 72, 56);      // the bomb
+  RevealCell(g, kUncover, 90, 8);       // a flash at (5, 0)
+  RunFrame(g);
+
+  Surface want(96, 80);
+  for (int y = 0; y < 5; ++y)
+    for (int x = 0; x < 6; ++x) {
+      const int i = x + kArraySide * y;
+      const int k = g.CellState[i] != kOpen ? g.CellState[i] - 1 : g.CellValue[i] + 4;
+      CopyRect(want, 16 * x, 16 * y, 16, 16, sheets.cells, 16 * k, 0);
+    }
+  OrRect(want, -16, 48, 48, 48, sheets.openFlash, 0, 0);
+  OrRect(want, 64, -16, 48, 48, sheets.openFlash, 0, 0);
+  OrRect(want, 12, -4, 120, 120, sheets.explosion, 0, 0);
+  FrameRect(want, 16, 16, 31, 31, kMarkerColour);
+  EXPECT_EQ(painter.board().pixels, want.pixels);
+}
+
+}  // namespace
+}  // namespace porteka::test

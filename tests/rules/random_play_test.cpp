@@ -1,0 +1,353 @@
+// Plays the rules with random input, a million actions in all, checking after
+// every action what must always hold. The sanitizer build runs the same
+// games, so any read or write past an array shows up there.
+
+#include <cmath>
+#include <limits>
+#include <sstream>
+
+#include "render/board_painter.h"
+#include "rules_fixture.h"
+#include "synthetic_art.h"
+
+namespace porteka::test {
+namespace {
+
+constexpr int kRuns = 8;
+constexpr int kActionsPerRun = 131072;  // 8 runs: 1,048,576 actions
+
+// A small generator of our own for the choice of actions, apart from the
+// game's generator, so the actions don't shift the boards.
+class Dice {
+ public:
+  explicit Dice(uint64_t seed) : state_(seed * 0x9e3779b97f4a7c15ull + 1) {}
+  uint32_t Next() {
+    state_ ^= state_ << 13;
+    state_ ^= state_ >> 7;
+    state_ ^= state_ << 17;
+    return static_cast<uint32_t>(state_ >> 32);
+  }
+  int Below(int n) { return static_cast<int>(Next() % static_cast<uint32_t>(n)); }
+  int Between(int lo, int hi) { return lo + Below(hi - lo + 1); }
+  bool OneIn(int n) { return Below(n) == 0; }
+
+ private:
+  uint64_t state_;
+};
+
+// Checks every call the rules make and can paint the board now and then, so
+// the sanitizers see the drawing code at the board's edges too.
+class CheckingOutside final : public Outside {
+ public:
+  const Game* game = nullptr;
+  BoardPainter* painter = nullptr;
+  bool painting = false;
+  std::string firstError;
+  long errors = 0;
+  long wins = 0, explosions = 0, records = 0, flashes = 0, markCues = 0;
+
+  void PlaySound(int cue) override {
+    Expect(cue >= 0 && cue <= 2, "sound cue");
+    flashes += cue == kOpenSound;
+    markCues += cue == kMarkSound;
+  }
+  void DrawFace(uint8_t face) override {
+    Expect(face <= 2, "face");
+    wins += face == kWonFace;
+    explosions += face == kLostFace;
+    if (face == kWonFace) Expect(game->CoveredCount == game->gro.BombCount && game->GameState == 0, "won face");
+  }
+  void CheckRecord() override {
+    ++records;
+    Expect(IsFixedLevel(game->gro.GameLevel), "records check on a custom board");
+    Expect(game->GameState == 1 && game->CoveredCount == game->gro.BombCount, "records check without a win");
+  }
+  void LayOutWindow() override {
+    if (painter != nullptr) painter->Resize(game->layout.boardWidth, game->layout.boardHeight);
+  }
+  void DrawCounters(std::string_view timeText, std::string_view bombsText) override {
+    Expect(timeText.size() == 12 && timeText.starts_with("Time ") && timeText.ends_with("sec"), "time text");
+    Expect(bombsText.size() == 7 && bombsText.starts_with("Bom "), "bombs text");
+  }
+  void DrawBoard() override {
+    if (painting) painter->DrawBoard(*game);
+  }
+  void DrawEffect(EffectKind kind, uint8_t phase, int16_t x, int16_t y) override {
+    const bool open = kind == EffectKind::Open;
+    const int offset = open ? kOpenOffset : kExplosionOffset;
+    Expect(phase >= 1 && phase <= (open ? kOpenFrames : kExplosionFrames), "effect phase drawn");
+    Expect((x + offset) % 16 == 0 && (y + offset) % 16 == 0, "effect off its cell");
+    Expect(x + offset >= 0 && x + offset < 512 && y + offset >= 0 && y + offset < 512, "effect off the arrays");
+    if (painting) painter->DrawEffect(kind, phase, x, y);
+  }
+  void DrawMarker(int16_t gx, int16_t gy) override {
+    Expect(gx % 16 == 0 && gy % 16 == 0, "marker off the grid");
+    if (painting) painter->DrawMarker(gx, gy);
+  }
+  void PresentBoard() override {}
+
+  void Expect(bool ok, const char* what) {
+    if (ok) return;
+    if (errors++ == 0) firstError = what;
+  }
+};
+
+class RandomPlay {
+ public:
+  RandomPlay(uint32_t seed, const SpriteSheets& sheets)
+      : dice_(seed), random_(seed), painter_(sheets), game_(random_, outside_) {
+    outside_.game = &game_;
+    outside_.painter = &painter_;
+    LoadGame(game_);
+    clock_ = 0xffff0000u + seed;  // the millisecond clock wraps during the run
+    EnterLoop(game_, clock_);
+  }
+
+  // Runs the actions and returns the first broken rule, or "".
+  std::string Run(int actions) {
+    for (action_ = 0; action_ < actions; ++action_) {
+      Act();
+      const std::string broken = Check();
+      if (!broken.empty()) return Describe(broken);
+      if (outside_.errors != 0) return Describe(outside_.firstError);
+    }
+    return "";
+  }
+
+  const CheckingOutside& outside() const { return outside_; }
+  long newGames() const { return newGames_; }
+  long bigBoards() const { return bigBoards_; }
+  long tinyBoards() const { return tinyBoards_; }
+
+ private:
+  int16_t Width() const { return game_.gro.BoardWidth; }
+  int16_t Height() const { return game_.gro.BoardHeight; }
+
+  // Mostly inside the board, but also its edges, halves, other boards' sizes,
+  // far away and nonsense.
+  float Position(int cells) {
+    const float edge = static_cast<float>(16 * cells);
+    switch (dice_.Below(16)) {
+      case 0: return edge;
+      case 1: return edge - 0.5f;
+      case 2: return std::nextafter(edge, 0.0f);
+      case 3: return static_cast<float>(dice_.Between(-40, 40)) - 0.5f;
+      case 4: return 511.5f;
+      case 5: return static_cast<float>(dice_.Between(0, 600)) + 0.5f;
+      case 6: return -static_cast<float>(dice_.Between(0, 100000)) / 7.0f;
+      case 7: return dice_.OneIn(8) ? std::numeric_limits<float>::quiet_NaN() : 1e7f;
+      case 8: return static_cast<float>(16 * dice_.Below(cells));
+      default: return static_cast<float>(dice_.Below(16 * cells * 64)) / 64.0f;
+    }
+  }
+
+  int16_t Buttons() {
+    const int r = dice_.Below(20);
+    if (r < 8) return kLeftButton;
+    if (r < 12) return kRightButton;
+    if (r < 15) return kMiddleButton;
+    if (r < 18) return 0;
+    return static_cast<int16_t>(dice_.Between(3, 7));
+  }
+
+  void NewGame() {
+    ++newGames_;
+    lostFlags_ = 0;
+    careful_ = dice_.OneIn(3);
+    switch (dice_.Below(6)) {
+      case 0:
+        StartGame(game_);
+        break;
+      case 1:
+      case 2:
+        StartLevel(game_, static_cast<int16_t>(dice_.Below(3)));
+        break;
+      case 3:
+        StartCustomGame(game_);  // the dialog closed without a change
+        break;
+      default: {
+        int16_t w, h;
+        switch (dice_.Below(5)) {
+          case 0: w = h = 2; break;
+          case 1: w = h = 32; break;
+          case 2: w = static_cast<int16_t>(dice_.Between(-3, 40)); h = static_cast<int16_t>(dice_.Between(-3, 40)); break;
+          default: w = static_cast<int16_t>(dice_.Between(2, 32)); h = static_cast<int16_t>(dice_.Between(2, 32));
+        }
+        const int most = MaxCustomBombs(std::clamp<int16_t>(w, 2, 32), std::clamp<int16_t>(h, 2, 32));
+        int16_t bombs;
+        switch (dice_.Below(4)) {
+          case 0: bombs = static_cast<int16_t>(most); break;
+          case 1: bombs = static_cast<int16_t>(dice_.Between(1, 3)); break;
+          case 2: bombs = static_cast<int16_t>(dice_.Between(-5, 300)); break;
+          default: bombs = static_cast<int16_t>(dice_.Between(1, std::max(1, most / 6)));
+        }
+        SetCustomBoard(game_, w, h, bombs);
+        StartCustomGame(game_);
+      }
+    }
+    bigBoards_ += Width() == 32 && Height() == 32;
+    tinyBoards_ += Width() == 2 && Height() == 2;
+  }
+
+  int Flags() const {
+    int n = 0;
+    for (const uint8_t s : game_.CellState) n += s == kFlag;
+    return n;
+  }
+
+  void Frame() {
+    // Paint one frame in eight: the sanitizers see the painter, and the run stays short.
+    outside_.painting = (++frames_ & 7) == 0;
+    RunFrame(game_);
+    outside_.painting = false;
+  }
+
+  // A random spot inside a random cell of the board that passes the test.
+  template <typename Test>
+  bool SomeCell(Test test, float& px, float& py) {
+    const int w = Width(), h = Height();
+    const int start = dice_.Below(w * h);
+    for (int i = 0; i < w * h; ++i) {
+      const int x = (start + i) % w;
+      const int y = (start + i) / w % h;
+      if (!test(game_.CellValue[x + kArraySide * y], game_.CellState[x + kArraySide * y])) continue;
+      px = static_cast<float>(16 * x + dice_.Below(16)) + 0.25f;
+      py = static_cast<float>(16 * y + dice_.Below(16)) + 0.25f;
+      return true;
+    }
+    return false;
+  }
+
+  // A player who knows where the bombs are, so that games get won, fixed
+  // levels too, and the records check is reached.
+  void ActCarefully() {
+    const int r = dice_.Below(100);
+    float x = 0, y = 0;
+    if (r < 45 && SomeCell([](uint8_t v, uint8_t s) { return v != kBomb && (s == kCovered || s == kSecondMark); }, x, y)) {
+      Picture1_MouseMove(game_, kLeftButton, 0, x, y);
+    } else if (r >= 45 && r < 55 && SomeCell([](uint8_t v, uint8_t) { return v == kBomb; }, x, y)) {
+      Picture1_MouseMove(game_, kRightButton, 0, x, y);
+    } else if (r >= 55 && r < 60) {
+      Picture1_MouseDown(game_, kLeftButton, 0, Position(Width()), Position(Height()));
+    } else if (r == 60) {
+      NewGame();
+    } else {
+      Frame();
+    }
+  }
+
+  void Act() {
+    if (careful_) return ActCarefully();
+    const int r = dice_.Below(1000);
+    if (r < 300) {
+      Frame();
+    } else if (r < 340) {
+      clock_ += static_cast<uint32_t>(dice_.Below(80));
+      LoopTurn(game_, clock_);
+    } else if (r < 600) {
+      Picture1_MouseMove(game_, Buttons(), static_cast<int16_t>(dice_.Below(8)), Position(Width()), Position(Height()));
+    } else if (r < 680) {
+      Picture1_MouseDown(game_, Buttons(), 0, Position(Width()), Position(Height()));
+    } else if (r < 710) {
+      Picture1_DblClick(game_);
+    } else if (r < 870) {
+      static constexpr int16_t kKeys[] = {kKeyEnter, kKeyEscape, kKeySpace, kKeyA, kKeyA, kKeyA, kKeyC, kKeyX, kKeyZ};
+      const int16_t key = dice_.OneIn(6) ? static_cast<int16_t>(dice_.Between(-1, 300)) : kKeys[dice_.Below(9)];
+      const int16_t shift = dice_.OneIn(2) ? kCtrlKey : static_cast<int16_t>(dice_.Between(0, 8));
+      const int flagsBefore = Flags();
+      Form_KeyDown(game_, key, shift);
+      if (key == kKeyA) lostFlags_ += flagsBefore - Flags();  // flags turned into marks
+    } else if (r < 990) {
+      const int16_t mode = dice_.OneIn(4) ? static_cast<int16_t>(dice_.Between(-2, 12)) : static_cast<int16_t>(dice_.Between(8, 9));
+      RevealCell(game_, mode, Position(Width()), Position(Height()));
+    } else {
+      NewGame();
+    }
+  }
+
+  std::string Check() {
+    const int w = Width(), h = Height();
+    if (w < 2 || w > 32 || h < 2 || h > 32) return "board size";
+    if (game_.layout.boardWidth != 16 * w || game_.layout.boardHeight != 16 * h) return "surface size";
+    if (game_.GameState < -1 || game_.GameState > 1) return "GameState";
+    int bombs = 0, openSafe = 0, flags = 0, notCovered = 0;
+    for (int y = 0; y < kArraySide; ++y) {
+      for (int x = 0; x < kArraySide; ++x) {
+        const uint8_t v = game_.CellValue[x + kArraySide * y];
+        const uint8_t s = game_.CellState[x + kArraySide * y];
+        if (x >= w || y >= h) {
+          if (v != 0 || s != 0) return "a cell outside the board changed";
+          continue;
+        }
+        if (v > 11) return "CellValue above 11";
+        if (s > 4) return "CellState above 4";
+        bombs += v == kBomb;
+        openSafe += s == kOpen && v != kBomb;
+        flags += s == kFlag;
+        notCovered += s != kCovered && s != kKeyboardMark;
+      }
+    }
+    if (newGames_ == 0) return game_.GameState == 1 && openSafe == 256 ? "" : "start-up board";
+    if (bombs != game_.gro.BombCount) return "bomb count";
+    // Bombs that blew up are open but were never counted off.
+    if (game_.CoveredCount != w * h - openSafe) return "CoveredCount";
+    if (game_.BombsLeft != game_.gro.BombCount - flags - lostFlags_) return "BombsLeft";
+    if (game_.GameState == 0 && game_.CoveredCount == game_.gro.BombCount && game_.CoveredCount != w * h)
+      return "a win not taken";
+    if (game_.GameState == -1 && (notCovered != 0 || game_.gro.ElapsedTime != 0)) return "a waiting board was played";
+    if (game_.gro.ElapsedTime < 0) return "ElapsedTime";
+    for (const EffectRecord& r : game_.OpenEffects) {
+      if (r.Phase > kOpenFrames) return "flash Phase above 10";
+      if (r.Phase != 0 && ((r.X + 16) % 16 != 0 || r.X < -16 || r.X > 480 || r.Y < -16 || r.Y > 480)) return "flash position";
+    }
+    for (const EffectRecord& r : game_.Explosions) {
+      if (r.Phase > kExplosionFrames) return "explosion Phase above 20";
+      if (r.Phase != 0 && ((r.X + 52) % 16 != 0 || r.X < -52 || r.X > 444 || r.Y < -52 || r.Y > 444)) return "explosion position";
+    }
+    return "";
+  }
+
+  std::string Describe(const std::string& broken) const {
+    std::ostringstream out;
+    out << broken << " after action " << action_ << " on a " << Width() << "x" << Height() << " board with "
+        << game_.gro.BombCount << " bombs, GameState " << game_.GameState << ", CoveredCount " << game_.CoveredCount;
+    return out.str();
+  }
+
+  Dice dice_;
+  PortableRandom random_;
+  CheckingOutside outside_;
+  BoardPainter painter_;
+  Game game_;
+  uint32_t clock_ = 0;
+  int action_ = 0;
+  long frames_ = 0;
+  long newGames_ = 0;
+  long bigBoards_ = 0;
+  long tinyBoards_ = 0;
+  int lostFlags_ = 0;
+  bool careful_ = false;
+};
+
+class RandomPlayTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(RandomPlayTest, InvariantsHoldAfterEveryAction) {
+  static const SpriteSheets sheets = SyntheticSheets();
+  RandomPlay play(static_cast<uint32_t>(GetParam()) * 7919u + 1u, sheets);
+  EXPECT_EQ(play.Run(kActionsPerRun), "");
+  // The run must have got somewhere: games won and lost, boards of both extremes.
+  const CheckingOutside& o = play.outside();
+  EXPECT_GT(o.wins, 0);
+  EXPECT_GT(o.explosions, 100);
+  EXPECT_GT(o.records, 0);
+  EXPECT_GT(o.flashes, 10000);
+  EXPECT_GT(o.markCues, 0);
+  EXPECT_GT(play.newGames(), 500);
+  EXPECT_GT(play.bigBoards(), 0);
+  EXPECT_GT(play.tinyBoards(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(EightRuns, RandomPlayTest, ::testing::Range(0, kRuns));
+
+}  // namespace
+}  // namespace porteka::test
