@@ -20,6 +20,11 @@ void StartLevel(Game& game, int16_t level) {
   StartGame(game);
 }
 
+void StartLevel(Game& game, int16_t level, BombLayout bombs) {
+  game.gro.GameLevel = level;
+  StartGame(game, bombs);
+}
+
 int16_t MaxCustomBombs(int16_t width, int16_t height) {
   return static_cast<int16_t>(std::min(width * height, 256));
 }
@@ -35,6 +40,11 @@ void SetCustomBoard(Game& game, int16_t width, int16_t height, int16_t bombs) {
 void StartCustomGame(Game& game) {
   game.gro.GameLevel = kCustom;
   StartGame(game);
+}
+
+void StartCustomGame(Game& game, BombLayout bombs) {
+  game.gro.GameLevel = kCustom;
+  StartGame(game, bombs);
 }
 
 }  // namespace porteka

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "game/game.h"
+#include "game/new_board.h"
 
 namespace porteka {
 
@@ -12,6 +13,7 @@ void LoadGame(Game& game);
 
 // A fixed level from the menu or F1 to F3: a new board at that level.
 void StartLevel(Game& game, int16_t level);
+void StartLevel(Game& game, int16_t level, BombLayout bombs);
 
 // The custom board dialog confirmed: the size and bombs it shows become the
 // settings. Values outside what its bars allow are pulled in, so a board can
@@ -20,6 +22,7 @@ void SetCustomBoard(Game& game, int16_t width, int16_t height, int16_t bombs);
 
 // After the custom board dialog closes, confirmed or not.
 void StartCustomGame(Game& game);
+void StartCustomGame(Game& game, BombLayout bombs);
 
 // The bombs bar's upper end for a board of this size.
 int16_t MaxCustomBombs(int16_t width, int16_t height);

@@ -5,9 +5,6 @@
 namespace porteka {
 namespace {
 
-struct LevelSize {
-  int16_t bombs, width, height;
-};
 constexpr LevelSize kLevels[3] = {{10, 8, 8}, {40, 16, 16}, {99, 30, 16}};
 
 constexpr int kTopBand = 25;      // counters, face button and the red line
@@ -20,6 +17,11 @@ constexpr int kFaceWidth = 24;
 int16_t ToPixel(double v) { return static_cast<int16_t>(std::nearbyint(v)); }
 
 }  // namespace
+
+LevelSize SizeOfLevel(int16_t level, const Settings& current) {
+  if (IsFixedLevel(level)) return kLevels[level];
+  return {current.BombCount, current.BoardWidth, current.BoardHeight};
+}
 
 Layout ComputeLayout(int16_t boardWidth, int16_t boardHeight) {
   Layout l;
@@ -50,12 +52,10 @@ Layout ComputeLayout(int16_t boardWidth, int16_t boardHeight) {
 }
 
 void ApplyLevel(Game& game, const int16_t& level) {
-  if (IsFixedLevel(level)) {
-    const LevelSize& size = kLevels[level];
-    game.gro.BombCount = size.bombs;
-    game.gro.BoardWidth = size.width;
-    game.gro.BoardHeight = size.height;
-  }
+  const LevelSize size = SizeOfLevel(level, game.gro);
+  game.gro.BombCount = size.bombs;
+  game.gro.BoardWidth = size.width;
+  game.gro.BoardHeight = size.height;
   game.layout = ComputeLayout(game.gro.BoardWidth, game.gro.BoardHeight);
   game.outside->LayOutWindow();
 }

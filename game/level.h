@@ -14,6 +14,12 @@ inline constexpr int16_t kCustom = 4;
 // Any level of 3 or more is custom: it has no record and keeps the settings.
 constexpr bool IsFixedLevel(int16_t level) { return level >= 0 && level < 3; }
 
+// The size and bombs of a fixed level; a custom level keeps the settings it has.
+struct LevelSize {
+  int16_t bombs, width, height;
+};
+LevelSize SizeOfLevel(int16_t level, const Settings& current);
+
 // The window's interior around a board of this many cells.
 Layout ComputeLayout(int16_t boardWidth, int16_t boardHeight);
 

@@ -21,24 +21,6 @@
 namespace porteka::replay {
 namespace {
 
-class Silence final : public Outside {
- public:
-  void PlaySound(int) override {}
-  void DrawFace(uint8_t) override {}
-  void CheckRecord() override {}
-  void LayOutWindow() override {}
-  void DrawCounters(std::string_view, std::string_view) override {}
-  void DrawBoard() override {}
-  void DrawEffect(EffectKind, uint8_t, int16_t, int16_t) override {}
-  void DrawMarker(int16_t, int16_t) override {}
-  void PresentBoard() override {}
-};
-
-class NoChance final : public RandomSource {
- public:
-  float Next() override { return 0.0f; }
-};
-
 std::string Cell(int x, int y) { return "[" + std::to_string(x) + "," + std::to_string(y) + "]"; }
 
 std::string Number(float v) {
@@ -47,15 +29,14 @@ std::string Number(float v) {
   return buffer;
 }
 
-// The size and bombs a level will have once applied, asked of the rules
-// themselves on a scratch copy of the settings.
+// The size and bombs a level will have once applied, asked of the rules.
 Settings SettingsForLevel(const Game& game, int16_t level) {
-  Silence silence;
-  NoChance noChance;
-  auto scratch = std::make_unique<Game>(noChance, silence);
-  scratch->gro = game.gro;
-  ApplyLevel(*scratch, level);
-  return scratch->gro;
+  const LevelSize size = SizeOfLevel(level, game.gro);
+  Settings settings = game.gro;
+  settings.BombCount = size.bombs;
+  settings.BoardWidth = size.width;
+  settings.BoardHeight = size.height;
+  return settings;
 }
 
 // The custom dialog's bars allow no other values.
@@ -134,12 +115,15 @@ void DealByHand(Game& game, const DealSpec& deal) {
   }
   CheckBombs(bombs, width, height, count);
 
+  const BombLayout layout(bombs.data(), bombs.size());
   if (deal.level == kCustom) {
     SetCustomBoard(game, static_cast<int16_t>(width), static_cast<int16_t>(height), static_cast<int16_t>(count));
+    StartCustomGame(game, layout);
+  } else if (deal.level) {
+    StartLevel(game, *deal.level, layout);
+  } else {
+    StartGame(game, layout);
   }
-  // StartLevel and StartCustomGame deal at random only: set the level they would set.
-  if (deal.level) game.gro.GameLevel = *deal.level;
-  StartGame(game, BombLayout(bombs.data(), bombs.size()));
 }
 
 void Deal(Game& game, const DealSpec& deal) {
