@@ -63,6 +63,8 @@ Form2::Form2(Game& game, QWidget* owner) : QDialog(owner), game_(game) {
     bar->setRange(row.minimum, row.maximum);
     bar->setSingleStep(1);
     bar->setPageStep(row.pageStep);
+    // Right and the arrow keys raise the value, as the bar is drawn.
+    bar->setInvertedControls(false);
     bar->setValue(16);
     bar->setFocusPolicy(Qt::StrongFocus);
     bars_[i] = bar;

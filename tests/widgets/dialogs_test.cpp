@@ -96,6 +96,16 @@ TEST_F(CustomBoardDialogTest, ButtonWritesTheSettingsAndTheCloseBoxWritesNothing
   EXPECT_EQ(game_.gro.BombCount, 15);
 }
 
+TEST_F(CustomBoardDialogTest, ArrowKeysMoveTheFocusedBarTheWayItIsDrawn) {
+  Settings(8, 8, 10);
+  Form2 dialog(game_, nullptr);
+  QTest::keyClick(dialog.HScroll1(0), Qt::Key_Right);
+  EXPECT_EQ(Label(dialog, 0), "9");
+  QTest::keyClick(dialog.HScroll1(0), Qt::Key_Left);
+  QTest::keyClick(dialog.HScroll1(0), Qt::Key_Left);
+  EXPECT_EQ(Label(dialog, 0), "7");
+}
+
 TEST(TitleCardTest, KeysLeaveItOpenAndAnyMouseButtonClosesIt) {
   for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
     Form3 card(nullptr);
