@@ -67,6 +67,7 @@ Form1::Form1(uint32_t seed)
   picture6_ = new FaceButton(form_, [this] { Picture6_Click(); });
   picture6_->ResizeImage(kFaceSize, kFaceSize, Rgb(0, 0, 0));
   picture6_->image() = LoadSheet(QStringLiteral(":/art/face_button.png"), kFaceSize, kFaceSize);
+  picture6_->Present();
   picture6_->move(116, 0);
 
   BoardSurface::Handlers handlers{

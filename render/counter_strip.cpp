@@ -10,28 +10,30 @@ namespace {
 
 constexpr uint32_t kBackground = Rgb(0, 0, 0);
 
-// Text is placed by the top of its line, as the strip was laid out.
-void DrawTextAt(QPainter& painter, int x, int top, std::string_view text) {
-  const QFontMetrics metrics(painter.font());
-  painter.drawText(x, top + metrics.ascent(), QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
-}
-
 }  // namespace
 
-CounterStrip::CounterStrip(QWidget* parent) : PictureSurface(parent) {
+CounterStrip::CounterStrip(QWidget* parent) : PictureSurface(parent), font_(DesignFont(kGothic, 12)) {
   ResizeImage(kWidth, kHeight, kBackground);
+  ascent_ = QFontMetrics(font_).ascent();
+  target_ = QImage(reinterpret_cast<uchar*>(image().pixels.data()), image().width, image().height,
+                   static_cast<qsizetype>(image().width) * 4, QImage::Format_RGB32);
+  Present();  // blank until the first game
 }
 
 void CounterStrip::DrawCounters(std::string_view timeText, std::string_view bombsText) {
+  if (drawn_ && timeText == timeText_ && bombsText == bombsText_) return;
+  drawn_ = true;
+  timeText_ = timeText;
+  bombsText_ = bombsText;
+
   image().Fill(kBackground);
-  QImage target(reinterpret_cast<uchar*>(image().pixels.data()), image().width, image().height,
-                static_cast<qsizetype>(image().width) * 4, QImage::Format_RGB32);
   {
-    QPainter painter(&target);
-    painter.setFont(DesignFont(kGothic, 12));
+    QPainter painter(&target_);
+    painter.setFont(font_);
     painter.setPen(Qt::white);
-    DrawTextAt(painter, 142, 4, timeText);
-    DrawTextAt(painter, 2, 4, bombsText);
+    // Texts are placed by the top of their line, as the strip was laid out.
+    painter.drawText(142, 4 + ascent_, QString::fromLatin1(timeText_.data(), static_cast<qsizetype>(timeText_.size())));
+    painter.drawText(2, 4 + ascent_, QString::fromLatin1(bombsText_.data(), static_cast<qsizetype>(bombsText_.size())));
   }
   Present();
 }

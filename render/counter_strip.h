@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QFont>
+#include <QImage>
+#include <string>
 #include <string_view>
 
 #include "render/picture_surface.h"
@@ -15,6 +18,16 @@ class CounterStrip : public PictureSurface {
 
   explicit CounterStrip(QWidget* parent);
   void DrawCounters(std::string_view timeText, std::string_view bombsText);
+
+ private:
+  // Drawn every running frame, so the font, its ascent and the painting target
+  // are made once, and texts already on the strip are not drawn again.
+  QFont font_;
+  int ascent_ = 0;
+  QImage target_;
+  std::string timeText_;
+  std::string bombsText_;
+  bool drawn_ = false;
 };
 
 }  // namespace porteka

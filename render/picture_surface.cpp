@@ -1,6 +1,8 @@
 #include "render/picture_surface.h"
 
 #include <QMouseEvent>
+#include <algorithm>
+#include <cstring>
 #include <QPainter>
 
 #include "render/sheet_loader.h"
@@ -29,15 +31,43 @@ PictureSurface::PictureSurface(QWidget* parent) : QWidget(parent) {
 }
 
 void PictureSurface::ResizeImage(int width, int height, uint32_t background) {
+  background_ = background;
   if (image_.width != width || image_.height != height) image_ = Surface(width, height, background);
   setFixedSize(width, height);
+}
+
+void PictureSurface::Present() {
+  const Surface& surface = shown();
+  if (surface.width != presented_.width || surface.height != presented_.height) {
+    presented_ = surface;
+    update();
+    return;
+  }
+  int top = -1, bottom = -1, left = surface.width, right = -1;
+  for (int y = 0; y < surface.height; ++y) {
+    const uint32_t* now = surface.Row(y);
+    uint32_t* before = presented_.Row(y);
+    if (std::memcmp(now, before, static_cast<size_t>(surface.width) * sizeof(uint32_t)) == 0) continue;
+    int first = 0, last = surface.width - 1;
+    while (now[first] == before[first]) ++first;
+    while (now[last] == before[last]) --last;
+    std::memcpy(before + first, now + first, static_cast<size_t>(last - first + 1) * sizeof(uint32_t));
+    if (top < 0) top = y;
+    bottom = y;
+    left = std::min(left, first);
+    right = std::max(right, last);
+  }
+  if (top >= 0) update(QRect(left, top, right - left + 1, bottom - top + 1));
 }
 
 void PictureSurface::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-  const Surface& surface = shown();
-  painter.drawImage(QRect(0, 0, surface.width, surface.height), AsImage(surface));
+  // Nothing presented yet, or a surface just resized: its background shows.
+  if (presented_.width < width() || presented_.height < height()) {
+    painter.fillRect(rect(), QColor::fromRgb(background_));
+  }
+  painter.drawImage(QRect(0, 0, presented_.width, presented_.height), AsImage(presented_));
 }
 
 BoardSurface::BoardSurface(QWidget* parent, Handlers handlers)

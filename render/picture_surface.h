@@ -7,9 +7,11 @@
 
 namespace porteka {
 
-// A shown picture surface: the widget puts its retained image on the screen
-// when refreshed and keeps it there across repaints. On scaled screens the
-// pixels grow by nearest neighbour, so the 16-pixel sprites stay sharp.
+// A shown picture surface. Drawing goes into a retained image; Present puts it
+// on the screen, and the screen keeps what was last presented across repaints,
+// even while a dialog interrupts the drawing of the next frame. Only the part
+// that changed is sent to the window system. On scaled screens the pixels grow
+// by nearest neighbour, so the 16-pixel sprites stay sharp.
 class PictureSurface : public QWidget {
  public:
   explicit PictureSurface(QWidget* parent);
@@ -19,7 +21,7 @@ class PictureSurface : public QWidget {
   // A new size clears the image to the background colour.
   void ResizeImage(int width, int height, uint32_t background);
   // Shows what has been drawn into the image.
-  void Present() { update(); }
+  void Present();
   // Shows another retained image instead of its own (the board painter's).
   void ShowSurface(const Surface* surface) { shown_ = surface; }
   const Surface& shown() const { return shown_ != nullptr ? *shown_ : image_; }
@@ -30,6 +32,8 @@ class PictureSurface : public QWidget {
  private:
   Surface image_;
   const Surface* shown_ = nullptr;
+  Surface presented_;
+  uint32_t background_ = 0xff808080u;
 };
 
 // The board surface: presses, moves (with or without buttons, also beyond the
