@@ -52,7 +52,11 @@ Form4::Form4(std::filesystem::path recordsFile, int16_t gameLevel, int32_t elaps
 
   label3_ = new QLabel(QStringLiteral("0[sec]"), this);
   label3_->setObjectName(QStringLiteral("Label3"));
-  label3_->setGeometry(TwipsRect(1560, 120, 855, 255));
+  // Drawn at 1560 twips and 855 wide, the time ran under "タイム" and lost its
+  // first digit ("タイム2.33[sec]" for 12.33). It now starts where that label
+  // ends and is wide enough for any time that can beat the default 999 s,
+  // still right-aligned.
+  label3_->setGeometry(TwipsRect(1695, 120, 1140, 255));
   label3_->setFont(DesignFont(kGothic, 9));
   label3_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 

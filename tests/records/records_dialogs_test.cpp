@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -112,7 +113,12 @@ TEST(Form4, ShowsTheDesignTextsFontsAndLayout) {
   EXPECT_EQ(dialog.Text1()->geometry(), Px(600, 480, 3015, 270));
   EXPECT_EQ(dialog.Command1()->geometry(), Px(120, 840, 3495, 255));
   EXPECT_EQ(dialog.Label2()->geometry(), Px(1080, 120, 615, 255));
-  EXPECT_EQ(dialog.Label3()->geometry(), Px(1560, 120, 855, 255));
+  EXPECT_EQ(dialog.Label3()->geometry(), Px(1695, 120, 1140, 255));
+  // Any time that can beat the default fits whole, clear of "タイム".
+  const QFontMetrics metrics(dialog.Label3()->font());
+  EXPECT_LE(metrics.horizontalAdvance("998.96[sec]"), dialog.Label3()->width());
+  EXPECT_LE(dialog.Label2()->x() + QFontMetrics(dialog.Label2()->font()).horizontalAdvance("タイム"),
+            dialog.Label3()->x());
 
   // The design names resolve to the IPA stand-ins, not to whatever fontconfig picks.
   EXPECT_EQ(QFontInfo(dialog.Label1()->font()).family(), "IPAMincho");
