@@ -1,5 +1,7 @@
 #include "render/board_painter.h"
 
+#include <cstring>
+
 #include "render/effects.h"
 
 namespace porteka {
@@ -16,6 +18,7 @@ void BoardPainter::Resize(int width, int height) {
 }
 
 void BoardPainter::DrawBoard(const Game& game) {
+  const int sheetCells = cells_.height >= kCellSize ? cells_.width / kCellSize : 0;
   for (int y = 0; y < game.gro.BoardHeight; ++y) {
     for (int x = 0; x < game.gro.BoardWidth; ++x) {
       const int i = x + kArraySide * y;
@@ -23,7 +26,16 @@ void BoardPainter::DrawBoard(const Game& game) {
       // A cover is as opaque as the content under it, so a covered cell needs
       // only the one copy.
       const int k = state != kOpen ? state - 1 : game.CellValue[i] + 4;
-      CopyRect(board_, kCellSize * x, kCellSize * y, kCellSize, kCellSize, cells_, kCellSize * k, 0);
+      const int left = kCellSize * x;
+      const int top = kCellSize * y;
+      if (k >= 0 && k < sheetCells && left + kCellSize <= board_.width && top + kCellSize <= board_.height) {
+        // The usual case, a whole cell: rows of a fixed size copy fastest.
+        for (int row = 0; row < kCellSize; ++row) {
+          std::memcpy(board_.Row(top + row) + left, cells_.Row(row) + kCellSize * k, kCellSize * sizeof(uint32_t));
+        }
+      } else {
+        CopyRect(board_, left, top, kCellSize, kCellSize, cells_, kCellSize * k, 0);
+      }
     }
   }
 }

@@ -9,16 +9,17 @@
 namespace porteka {
 
 // A strip of square animation frames on black, ready to be ORed onto the board.
-// OR with black changes nothing, and most of every frame is black, so each frame
-// keeps only its runs of lit pixels: a full board of effects then costs the lit
-// pixels, not tens of megabytes of no-ops.
+// OR with black changes nothing, and most of every frame is black, so each row
+// of a frame keeps only the span between its first and last lit pixels: a full
+// board of effects then costs about the lit pixels, not tens of megabytes of
+// no-ops.
 class SpriteStrip {
  public:
   SpriteStrip() = default;
   SpriteStrip(const Surface& strip, int frameSize, int frames);
 
   int frameSize() const { return frameSize_; }
-  int frames() const { return static_cast<int>(frameRuns_.size()); }
+  int frames() const { return static_cast<int>(frameSpans_.size()); }
 
   // Frame n (from 1) ORed onto the destination with its top left at (x, y),
   // clipped to the destination. The same pixels as an OR of the whole frame.
@@ -28,14 +29,16 @@ class SpriteStrip {
   size_t LitPixels(int frame) const;
 
  private:
-  struct Run {
+  // The part of one row of a frame that holds its lit pixels.
+  struct Span {
     int16_t row;
     int16_t column;
     int16_t length;
     uint32_t first;  // index of its first pixel in pixels_
   };
   int frameSize_ = 0;
-  std::vector<std::vector<Run>> frameRuns_;
+  std::vector<std::vector<Span>> frameSpans_;
+  std::vector<size_t> litPixels_;
   std::vector<uint32_t> pixels_;
 };
 

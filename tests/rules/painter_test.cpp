@@ -81,7 +81,7 @@ TEST(SpriteStripTest, OrFrameMatchesAPlainOrOfTheWholeFrameAtEveryEdge) {
     const SpriteStrip sprites(strip, c.size, c.frames);
     EXPECT_EQ(sprites.frames(), c.frames);
 
-    const int w = 160, h = 96;
+    const int w = 300, h = 200;  // room for a whole blast, to take the unclipped path too
     const int xs[] = {-c.size - 3, -c.size, -c.size + 1, -c.size / 2, -1, 0, 1, 37, w - c.size, w - c.size + 1, w - 1, w, w + 5};
     const int ys[] = {-c.size, -c.size + 1, -5, 0, 3, h - c.size, h - 2, h - 1, h};
     for (int frame = 1; frame <= c.frames; ++frame) {
