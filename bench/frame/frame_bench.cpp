@@ -1,0 +1,206 @@
+// What one frame costs: the board redrawn cell by cell, every live effect
+// ORed over it with its trigger, the marker and the counter texts.
+//
+// (a) the worst frame the game can meet: a 32 x 32 board with every slot of
+//     both pools live, phases spread over all frames, all over the board;
+// (b) a typical frame: intermediate, a few effects.
+// Each iteration starts from the same state, so the triggers that fire do the
+// same work every time.
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "bench_art.h"
+#include "game/game_flow.h"
+#include "game/level.h"
+#include "game/random.h"
+#include "game/reveal.h"
+#include "render/effects.h"
+#include "render/frame.h"
+#include "render/sprite_strip.h"
+
+namespace porteka::bench {
+namespace {
+
+struct Scene {
+  explicit Scene(const SpriteSheets& sheets) : outside(sheets), game(random, outside) {
+    outside.game = &game;
+    LoadGame(game);
+  }
+  PortableRandom random{20240601};
+  PaintingOutside outside;
+  Game game;
+};
+
+void FillPools(Game& game) {
+  for (int i = 0; i < kOpenEffectSlots; ++i) {
+    const int cell = (i * 389) % 1024;
+    game.OpenEffects[i] = {static_cast<uint8_t>(1 + i % kOpenFrames), static_cast<int16_t>(16 * (cell % 32) - kOpenOffset),
+                           static_cast<int16_t>(16 * (cell / 32) - kOpenOffset)};
+  }
+  for (int i = 0; i < kExplosionSlots; ++i) {
+    const int cell = (i * 997) % 1024;
+    game.Explosions[i] = {static_cast<uint8_t>(1 + i % kExplosionFrames),
+                          static_cast<int16_t>(16 * (cell % 32) - kExplosionOffset),
+                          static_cast<int16_t>(16 * (cell / 32) - kExplosionOffset)};
+  }
+}
+
+// A game running on a board with part of it opened, as a real game looks.
+void PlayALittle(Game& game, int moves) {
+  for (int i = 0; i < moves; ++i) {
+    const float x = static_cast<float>((i * 53) % game.layout.boardWidth);
+    const float y = static_cast<float>((i * 29) % game.layout.boardHeight);
+    RevealCell(game, i % 5 == 0 ? kCycleMark : int16_t{0}, x, y);
+  }
+}
+
+void RunFrames(benchmark::State& state, Scene& scene) {
+  const Game start = scene.game;
+  for (auto _ : state) {
+    scene.game = start;  // about 10 KB copied: small next to a frame
+    RunFrame(scene.game);
+    benchmark::DoNotOptimize(scene.outside.painter.board().pixels.data());
+    benchmark::ClobberMemory();
+  }
+  state.counters["board_px"] = static_cast<double>(scene.outside.painter.board().pixels.size());
+}
+
+std::unique_ptr<Scene> MakeScene(benchmark::State& state, std::string_view art) {
+  static const std::optional<SpriteSheets> real = RealSheets();
+  static const SpriteSheets synthetic = SyntheticSheets();
+  if (art == "real" && !real) {
+    state.SkipWithError("assets/open_flash.png or assets/explosion.png missing");
+    return nullptr;
+  }
+  return std::make_unique<Scene>(art == "real" ? *real : synthetic);
+}
+
+void BM_WorstFrame(benchmark::State& state, std::string_view art) {
+  auto scene = MakeScene(state, art);
+  if (!scene) return;
+  Game& game = scene->game;
+  SetCustomBoard(game, 32, 32, 256);
+  StartCustomGame(game);
+  PlayALittle(game, 300);
+  FillPools(game);
+  game.GameState = 0;     // the clock runs, so the counters are drawn
+  game.CursorBlink = 0;   // and the marker too
+  game.PointerX = 250;
+  game.PointerY = 250;
+  RunFrames(state, *scene);
+}
+
+void BM_TypicalFrame(benchmark::State& state, std::string_view art) {
+  auto scene = MakeScene(state, art);
+  if (!scene) return;
+  Game& game = scene->game;
+  StartLevel(game, kIntermediate);
+  PlayALittle(game, 40);
+  const int16_t cells[][2] = {{3, 4}, {4, 4}, {5, 5}, {12, 9}, {0, 15}};
+  for (int i = 0; i < 5; ++i) {
+    game.OpenEffects[i] = {static_cast<uint8_t>(3 + i), static_cast<int16_t>(16 * cells[i][0] - kOpenOffset),
+                           static_cast<int16_t>(16 * cells[i][1] - kOpenOffset)};
+  }
+  game.Explosions[0] = {9, 16 * 8 - kExplosionOffset, 16 * 7 - kExplosionOffset};
+  game.GameState = 0;
+  game.CursorBlink = 0;
+  RunFrames(state, *scene);
+}
+
+// The parts of the worst frame on their own, to see where its time goes.
+void BM_WorstBoardOnly(benchmark::State& state, std::string_view art) {
+  auto scene = MakeScene(state, art);
+  if (!scene) return;
+  SetCustomBoard(scene->game, 32, 32, 256);
+  StartCustomGame(scene->game);
+  for (auto _ : state) {
+    scene->outside.painter.DrawBoard(scene->game);
+    benchmark::DoNotOptimize(scene->outside.painter.board().pixels.data());
+    benchmark::ClobberMemory();
+  }
+}
+
+void BM_WorstEffectsOnly(benchmark::State& state, std::string_view art) {
+  auto scene = MakeScene(state, art);
+  if (!scene) return;
+  SetCustomBoard(scene->game, 32, 32, 256);
+  StartCustomGame(scene->game);
+  FillPools(scene->game);
+  BoardPainter& painter = scene->outside.painter;
+  const Game& game = scene->game;
+  // What the pools ask for: lit pixels ORed and runs of them walked.
+  const SpriteSheets sheets = *SheetsNamed(art);
+  const auto runs = [](const Surface& strip, int size, int frame) {
+    int n = 0;
+    for (int y = 0; y < size; ++y) {
+      bool lit = false;
+      for (int x = 0; x < size; ++x) {
+        const bool now = (strip.At((frame - 1) * size + x, y) & 0x00ffffffu) != 0;
+        n += now && !lit;
+        lit = now;
+      }
+    }
+    return n;
+  };
+  double litPixels = 0, litRuns = 0;
+  for (const EffectRecord& r : game.OpenEffects) {
+    litPixels += static_cast<double>(SpriteStrip(sheets.openFlash, kOpenSpriteSize, kOpenFrames).LitPixels(r.Phase));
+    litRuns += runs(sheets.openFlash, kOpenSpriteSize, r.Phase);
+  }
+  for (const EffectRecord& r : game.Explosions) {
+    litPixels += static_cast<double>(SpriteStrip(sheets.explosion, kExplosionSpriteSize, kExplosionFrames).LitPixels(r.Phase));
+    litRuns += runs(sheets.explosion, kExplosionSpriteSize, r.Phase);
+  }
+  state.counters["lit_px"] = litPixels;
+  state.counters["runs"] = litRuns;
+  for (auto _ : state) {
+    for (const EffectRecord& r : game.OpenEffects) painter.DrawEffect(EffectKind::Open, r.Phase, r.X, r.Y);
+    for (const EffectRecord& r : game.Explosions) painter.DrawEffect(EffectKind::Explosion, r.Phase, r.X, r.Y);
+    benchmark::DoNotOptimize(painter.board().pixels.data());
+    benchmark::ClobberMemory();
+  }
+}
+
+void BM_WorstRulesOnly(benchmark::State& state) {
+  // The walk and its triggers with nothing drawn: the rules' own share.
+  class Silent final : public Outside {
+   public:
+    void PlaySound(int) override {}
+    void DrawFace(uint8_t) override {}
+    void CheckRecord() override {}
+    void LayOutWindow() override {}
+    void DrawCounters(std::string_view, std::string_view) override {}
+    void DrawBoard() override {}
+    void DrawEffect(EffectKind, uint8_t, int16_t, int16_t) override {}
+    void DrawMarker(int16_t, int16_t) override {}
+    void PresentBoard() override {}
+  } silent;
+  PortableRandom random(20240601);
+  Game game(random, silent);
+  LoadGame(game);
+  SetCustomBoard(game, 32, 32, 256);
+  StartCustomGame(game);
+  PlayALittle(game, 300);
+  FillPools(game);
+  game.GameState = 0;
+  const Game start = game;
+  for (auto _ : state) {
+    game = start;
+    RunFrame(game);
+    benchmark::ClobberMemory();
+  }
+}
+
+BENCHMARK_CAPTURE(BM_WorstFrame, real, "real")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_WorstFrame, synthetic, "synthetic")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_TypicalFrame, real, "real")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_TypicalFrame, synthetic, "synthetic")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_WorstBoardOnly, real, "real")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_WorstEffectsOnly, real, "real")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_WorstEffectsOnly, synthetic, "synthetic")->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WorstRulesOnly)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace porteka::bench
