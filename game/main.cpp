@@ -49,6 +49,9 @@ int main(int argc, char** argv) {
   // socket they cost the game a quarter less than through shared memory, which
   // waits on the X server after every frame.
   if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
+  // Whole-number scale factors only: the 16-pixel sprites then grow by whole
+  // pixels and stay sharp, where 1.5 would smear or stagger them.
+  QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("porteka"));
   porteka::InstallFontSubstitutes();

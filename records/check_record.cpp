@@ -5,13 +5,12 @@
 #include <cerrno>
 #include <optional>
 
+#include "game/level.h"
 #include "records/atomic_file.h"
 #include "records/records_file.h"
 
 namespace porteka {
 namespace {
-
-bool IsFixedLevel(int16_t gameLevel) { return gameLevel >= 0 && gameLevel <= 2; }
 
 // The table to start from when the file cannot be read: the default records,
 // provided the unreadable file is not something we would destroy. Empty means
