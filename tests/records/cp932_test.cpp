@@ -7,55 +7,47 @@
 namespace porteka {
 namespace {
 
-// The Windows table, not glibc's "SHIFT_JIS": these are the characters where
-// the two part ways.
-TEST(Cp932, UsesTheWindowsTable) {
-  EXPECT_EQ(Utf8ToCp932("～"), "\x81\x60");
-  EXPECT_EQ(Utf8ToCp932("①"), "\x87\x40");
-  EXPECT_EQ(Utf8ToCp932("髙"), "\xFB\xFC");
-  EXPECT_EQ(Utf8ToCp932("登録なし"), "\x93\x6F\x98\x5E\x82\xC8\x82\xB5");
-  EXPECT_EQ(Utf8ToCp932("ｱ"), "\xB1");
-  EXPECT_EQ(Utf8ToCp932("\\~"), "\\~");
-  EXPECT_EQ(Cp932ToUtf8("\x81\x60"), "～");
-  EXPECT_EQ(Cp932ToUtf8("\x87\x40\xFB\xFC"), "①髙");
-  EXPECT_EQ(Cp932ToUtf8("\x83\x5C\x95\x5C"), "ソ表");
-}
-
-TEST(Cp932, RoundTripsWhatTheCodePageHolds) {
-  const std::string texts[] = {"名無士乃権兵衛", "～①②Ⅹ㈱髙﨑", "ソ表能", "ｶﾀｶﾅ",
-                               "abc, \"def\" ", "", std::string("a\0b", 3)};
+// The Windows table, not glibc's "SHIFT_JIS": "～", "①" and "髙" are where the
+// two part ways. The wave dash a Unix input method types is stored as the
+// Windows one, so both systems write the same file.
+TEST(Cp932, UsesTheWindowsTableBothWays) {
+  const struct {
+    std::string utf8, cp932;
+  } pairs[] = {
+      {"～", "\x81\x60"}, {"①", "\x87\x40"}, {"髙", "\xFB\xFC"}, {"ｱ", "\xB1"}, {"\\~", "\\~"}, {"ソ表", "\x83\x5C\x95\x5C"},
+      {"登録なし", "\x93\x6F\x98\x5E\x82\xC8\x82\xB5"},
+  };
+  for (const auto& pair : pairs) {
+    EXPECT_EQ(Utf8ToCp932(pair.utf8), pair.cp932) << pair.utf8;
+    EXPECT_EQ(Cp932ToUtf8(pair.cp932), pair.utf8) << pair.utf8;
+  }
+  EXPECT_EQ(Utf8ToCp932("〜"), "\x81\x60");
+  const std::string texts[] = {"名無士乃権兵衛", "～①②Ⅹ㈱髙﨑", "ｶﾀｶﾅ", "abc, \"def\" ", "", std::string("a\0b", 3)};
   for (const std::string& text : texts) {
     EXPECT_EQ(Cp932ToUtf8(Utf8ToCp932(text)), text) << text;
   }
 }
 
-// The wave dash a Unix input method types is the byte pair Windows uses for
-// "～", so both systems write the same file.
-TEST(Cp932, StoresTheUnixWaveDashAsTheWindowsOne) {
-  EXPECT_EQ(Utf8ToCp932("〜"), "\x81\x60");
-}
-
+// Whatever the other side cannot hold, or is broken, becomes "?", without
+// swallowing what follows.
 TEST(Cp932, WritesAQuestionMarkForWhatItCannotHold) {
-  EXPECT_EQ(Utf8ToCp932("a😀b"), "a?b");
-  EXPECT_EQ(Utf8ToCp932("한글"), "??");
-  EXPECT_EQ(Utf8ToCp932("é名"), "?\x96\xBC");
-}
-
-TEST(Cp932, TurnsBrokenUtf8IntoQuestionMarks) {
-  EXPECT_EQ(Utf8ToCp932("a\xFF" "b"), "a?b");
-  EXPECT_EQ(Utf8ToCp932("\xC0\x80"), "??");           // overlong NUL
-  EXPECT_EQ(Utf8ToCp932("\xED\xA0\x80" "x"), "???x");  // a surrogate
-  EXPECT_EQ(Utf8ToCp932("x\xE5\x90"), "x??");         // cut short at the end
-}
-
-TEST(Cp932, TurnsBytesOutsideTheCodePageIntoQuestionMarks) {
-  EXPECT_EQ(Cp932ToUtf8("a\xA0" "b"), "a?b");
-  EXPECT_EQ(Cp932ToUtf8("\xFF\xFD"), "??");
-  // A lead byte with a valid trail byte that has no character: one "?", not two.
-  EXPECT_EQ(Cp932ToUtf8("\x85\x40" "c"), "?c");
-  // A lead byte without a trail byte keeps what follows it.
-  EXPECT_EQ(Cp932ToUtf8("\x96\"x"), "?\"x");
-  EXPECT_EQ(Cp932ToUtf8("x\x96"), "x?");
+  const struct {
+    std::string utf8, cp932;
+  } toCp932[] = {
+      {"a😀b", "a?b"},     {"한글", "??"},  {"é名", "?\x96\xBC"},
+      {"a\xFF" "b", "a?b"}, {"\xC0\x80", "??"} /* overlong NUL */, {"\xED\xA0\x80" "x", "???x"} /* surrogate */,
+      {"x\xE5\x90", "x??"} /* cut short */,
+  };
+  for (const auto& c : toCp932) EXPECT_EQ(Utf8ToCp932(c.utf8), c.cp932) << c.utf8;
+  const struct {
+    std::string cp932, utf8;
+  } toUtf8[] = {
+      {"a\xA0" "b", "a?b"}, {"\xFF\xFD", "??"},
+      {"\x85\x40" "c", "?c"},  // a valid pair with no character: one "?"
+      {"\x96\"x", "?\"x"},     // a lead byte without its trail byte
+      {"x\x96", "x?"},
+  };
+  for (const auto& c : toUtf8) EXPECT_EQ(Cp932ToUtf8(c.cp932), c.utf8) << c.cp932;
 }
 
 }  // namespace

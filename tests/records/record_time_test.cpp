@@ -4,38 +4,27 @@
 
 #include <cstdint>
 #include <limits>
+#include <string>
 
 namespace porteka {
 namespace {
 
-TEST(FormatRecordTime, ShowsWholeHundredthsWithoutTrailingZeros) {
-  EXPECT_EQ(FormatRecordTime(0), "0[sec]");
-  EXPECT_EQ(FormatRecordTime(1), "0.03[sec]");
-  EXPECT_EQ(FormatRecordTime(15), "0.5[sec]");
-  EXPECT_EQ(FormatRecordTime(29), "0.96[sec]");
-  EXPECT_EQ(FormatRecordTime(30), "1[sec]");
-  EXPECT_EQ(FormatRecordTime(370), "12.33[sec]");
-  EXPECT_EQ(FormatRecordTime(29970), "999[sec]");
-  EXPECT_EQ(FormatRecordTime(3), "0.1[sec]");
-  EXPECT_EQ(FormatRecordTime(2), "0.06[sec]");
-  EXPECT_EQ(FormatRecordTime(300030), "10001[sec]");
-}
-
-// The hundredths come from floor(t / 30 * 100) in doubles, not from exact
-// arithmetic: 69 / 30 * 100 is 229.99999999999997, so 69 frames read 2.29.
-TEST(FormatRecordTime, CutsOffAsDoubleArithmeticDoes) {
-  EXPECT_EQ(FormatRecordTime(69), "2.29[sec]");
-  EXPECT_EQ(FormatRecordTime(123), "4.09[sec]");
-  EXPECT_EQ(FormatRecordTime(68), "2.26[sec]");
-  EXPECT_EQ(FormatRecordTime(70), "2.33[sec]");
-}
-
-TEST(FormatRecordTime, HandlesTheWholeRangeOfTheClock) {
-  EXPECT_EQ(FormatRecordTime(std::numeric_limits<int32_t>::max()), "71582788.23[sec]");
-  // Negative times come only from a hand-edited file; they keep their sign.
-  EXPECT_EQ(FormatRecordTime(-30), "-1[sec]");
-  EXPECT_EQ(FormatRecordTime(-1), "-0.04[sec]");
-  EXPECT_EQ(FormatRecordTime(std::numeric_limits<int32_t>::min()), "-71582788.27[sec]");
+// Whole hundredths without trailing zeros, cut off as floor(t / 30 * 100) in
+// doubles does: 69 / 30 * 100 is 229.99999999999997, so 69 frames read 2.29.
+// Negative times come only from a hand-edited file; they keep their sign.
+TEST(FormatRecordTime, ShowsHundredthsAsDoubleArithmeticCutsThem) {
+  const struct {
+    int32_t frames;
+    std::string text;
+  } cases[] = {
+      {0, "0[sec]"},         {1, "0.03[sec]"},    {2, "0.06[sec]"},       {3, "0.1[sec]"},
+      {15, "0.5[sec]"},      {29, "0.96[sec]"},   {30, "1[sec]"},         {68, "2.26[sec]"},
+      {69, "2.29[sec]"},     {70, "2.33[sec]"},   {123, "4.09[sec]"},     {370, "12.33[sec]"},
+      {29970, "999[sec]"},   {300030, "10001[sec]"}, {-1, "-0.04[sec]"}, {-30, "-1[sec]"},
+      {std::numeric_limits<int32_t>::max(), "71582788.23[sec]"},
+      {std::numeric_limits<int32_t>::min(), "-71582788.27[sec]"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FormatRecordTime(c.frames), c.text) << c.frames;
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include <iterator>
 #include <string>
 #include <string_view>
-#include <system_error>
 
 namespace porteka::testing {
 
@@ -18,24 +17,19 @@ class TempDir {
  public:
   TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "porteka-records-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-      std::abort();
-    }
+    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
     path_ = pattern;
   }
   ~TempDir() {
     // Tests make directories read-only; give them back before removing.
+    namespace fs = std::filesystem;
     std::error_code error;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, error);
-    for (auto it = std::filesystem::recursive_directory_iterator(path_, error);
-         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
-      if (it->is_directory(error) && !it->is_symlink(error)) {
-        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, error);
+    for (const auto& entry : fs::recursive_directory_iterator(path_, error)) {
+      if (entry.is_directory(error) && !entry.is_symlink(error)) {
+        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, error);
       }
     }
-    std::filesystem::remove_all(path_, error);
+    fs::remove_all(path_, error);
   }
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
@@ -48,8 +42,7 @@ class TempDir {
 };
 
 inline void WriteBytes(const std::filesystem::path& file, std::string_view bytes) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(file, std::ios::binary | std::ios::trunc).write(bytes.data(), std::streamsize(bytes.size()));
 }
 
 inline std::string ReadBytes(const std::filesystem::path& file) {
@@ -58,12 +51,8 @@ inline std::string ReadBytes(const std::filesystem::path& file) {
 }
 
 // How many names the directory holds, to catch a temporary file left behind.
-inline int CountEntries(const std::filesystem::path& directory) {
-  int count = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(directory)) {
-    ++count;
-  }
-  return count;
+inline long CountEntries(const std::filesystem::path& directory) {
+  return std::distance(std::filesystem::directory_iterator(directory), std::filesystem::directory_iterator());
 }
 
 }  // namespace porteka::testing

@@ -1,0 +1,34 @@
+#include "tests/art/asset_loading.h"
+
+namespace porteka::art_test {
+namespace {
+
+// The board, face and title code copy fixed rectangles out of these pictures,
+// so every size is exact. All but the face button are palette images.
+TEST(Assets, HaveTheirExactSizesAndFormats) {
+  struct Asset {
+    const char* name;
+    QSize size;
+    int maxColours;  // 0 for true colour
+  };
+  const Asset assets[] = {
+      {"cells.png", {256, 16}, 256},      {"open_flash.png", {480, 48}, 16}, {"explosion.png", {2400, 120}, 16},
+      {"faces.png", {72, 24}, 16},        {"face_button.png", {24, 24}, 0}, {"icon.png", {32, 32}, 256},
+      {"title.bmp", {128, 128}, 256},
+  };
+  for (const Asset& asset : assets) {
+    const QImage image = LoadAsset(asset.name);
+    EXPECT_EQ(image.size(), asset.size) << asset.name;
+    EXPECT_EQ(image.format(), asset.maxColours > 0 ? QImage::Format_Indexed8 : QImage::Format_RGB32) << asset.name;
+    EXPECT_LE(image.colorCount(), asset.maxColours) << asset.name;
+  }
+}
+
+TEST(WindowIcon, HasAClearGroundAndASolidBomb) {
+  const QImage icon = LoadAsset("icon.png");
+  EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0);
+  EXPECT_EQ(qAlpha(icon.pixel(16, 20)), 255);
+}
+
+}  // namespace
+}  // namespace porteka::art_test
