@@ -1,134 +1,66 @@
+#include <array>
+
 #include "rules_fixture.h"
 
 namespace porteka::test {
 namespace {
 
-struct LevelCase {
-  int16_t level, bombs, width, height;
-  Layout layout;
-};
-
-void ExpectLayout(const Layout& got, const Layout& want) {
-  EXPECT_EQ(got.boardLeft, want.boardLeft);
-  EXPECT_EQ(got.boardTop, want.boardTop);
-  EXPECT_EQ(got.boardWidth, want.boardWidth);
-  EXPECT_EQ(got.boardHeight, want.boardHeight);
-  EXPECT_EQ(got.interiorWidth, want.interiorWidth);
-  EXPECT_EQ(got.interiorHeight, want.interiorHeight);
-  EXPECT_EQ(got.counterLeft, want.counterLeft);
-  EXPECT_EQ(got.faceLeft, want.faceLeft);
+// Board left, top, width, height; interior width, height; counter strip left, face left.
+std::array<int, 8> Fields(const Layout& l) {
+  return {l.boardLeft, l.boardTop, l.boardWidth, l.boardHeight, l.interiorWidth, l.interiorHeight, l.counterLeft, l.faceLeft};
 }
 
 using LevelTest = RulesTest;
 
-TEST_F(LevelTest, EveryFixedLevelSetsItsSizeAndLaysOutTheWindow) {
-  // Layout fields: board left, top, width, height; interior width, height;
-  // counter strip left, face button left.
-  const LevelCase cases[] = {
-      // A narrow, short board sits in the middle of a 256 x 256 span, and the
-      // 257-pixel strip lands at -0.5, which goes to the even 0.
-      {kBeginner, 10, 8, 8, {64, 89, 128, 128, 256, 287, 0, 116}},
-      {kIntermediate, 40, 16, 16, {0, 25, 256, 256, 256, 281, 0, 116}},
-      // 240 - 128.5 = 111.5 goes to the even 112.
-      {kAdvanced, 99, 30, 16, {0, 25, 480, 256, 480, 281, 112, 228}},
+TEST_F(LevelTest, EveryLevelAndCustomSizeSetsItsBoardAndLaysOutTheWindow) {
+  struct Case {
+    int16_t level, width, height, bombs;
+    std::array<int, 8> layout;
   };
-  for (const LevelCase& c : cases) {
-    SCOPED_TRACE(c.level);
+  const Case cases[] = {
+      // The 257-pixel strip in a 256 span lands at -0.5, which goes to the even 0.
+      {kBeginner, 8, 8, 10, {64, 89, 128, 128, 256, 287, 0, 116}},
+      {kIntermediate, 16, 16, 40, {0, 25, 256, 256, 256, 281, 0, 116}},
+      {kAdvanced, 30, 16, 99, {0, 25, 480, 256, 480, 281, 112, 228}},  // 111.5 goes to 112
+      {kCustom, 2, 2, 3, {112, 137, 32, 32, 256, 287, 0, 116}},
+      {kCustom, 32, 32, 256, {0, 25, 512, 512, 512, 537, 128, 244}},  // 127.5 goes to 128
+      {kCustom, 15, 15, 3, {8, 33, 240, 240, 256, 287, 0, 116}},
+      {kCustom, 16, 15, 3, {0, 33, 256, 240, 256, 287, 0, 116}},
+      {kCustom, 15, 16, 3, {8, 25, 240, 256, 256, 281, 0, 116}},
+      {kCustom, 17, 2, 3, {0, 137, 272, 32, 272, 287, 8, 124}},  // 7.5 goes to 8
+      {kCustom, 2, 32, 3, {112, 25, 32, 512, 256, 537, 0, 116}},
+      // Any other level keeps the settings too.
+      {3, 11, 23, 7, {40, 25, 176, 368, 256, 393, 0, 116}},
+      {-1, 11, 23, 7, {40, 25, 176, 368, 256, 393, 0, 116}},
+      {32767, 11, 23, 7, {40, 25, 176, 368, 256, 393, 0, 116}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "level " << c.level << ", " << c.width << "x" << c.height);
+    // A fixed level must overwrite whatever the settings were.
+    const bool fixed = IsFixedLevel(c.level);
+    game.gro.BoardWidth = fixed ? 5 : c.width;
+    game.gro.BoardHeight = fixed ? 5 : c.height;
+    game.gro.BombCount = fixed ? 5 : c.bombs;
     ApplyLevel(game, c.level);
+    EXPECT_EQ(game.gro.BoardWidth, c.width);
+    EXPECT_EQ(game.gro.BoardHeight, c.height);
     EXPECT_EQ(game.gro.BombCount, c.bombs);
-    EXPECT_EQ(game.gro.BoardWidth, c.width);
-    EXPECT_EQ(game.gro.BoardHeight, c.height);
-    ExpectLayout(game.layout, c.layout);
-    EXPECT_EQ(outside.Take(), (std::vector<std::string>{"layout"}));
+    EXPECT_EQ(Fields(game.layout), c.layout);
+    EXPECT_EQ(outside.Take(), S{"layout"});
   }
-}
-
-TEST_F(LevelTest, CustomSizesAtTheLimitsAndAroundSixteen) {
-  struct SizeCase {
-    int16_t width, height;
-    Layout layout;
-  };
-  const SizeCase cases[] = {
-      {2, 2, {112, 137, 32, 32, 256, 287, 0, 116}},
-      {32, 32, {0, 25, 512, 512, 512, 537, 128, 244}},  // 127.5 goes to 128
-      {15, 15, {8, 33, 240, 240, 256, 287, 0, 116}},
-      {16, 15, {0, 33, 256, 240, 256, 287, 0, 116}},
-      {15, 16, {8, 25, 240, 256, 256, 281, 0, 116}},
-      {17, 2, {0, 137, 272, 32, 272, 287, 8, 124}},  // 7.5 goes to 8
-      {2, 32, {112, 25, 32, 512, 256, 537, 0, 116}},
-  };
-  for (const SizeCase& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
-    ExpectLayout(ComputeLayout(c.width, c.height), c.layout);
-    game.gro.BoardWidth = c.width;
-    game.gro.BoardHeight = c.height;
-    game.gro.BombCount = 3;
-    ApplyLevel(game, kCustom);
-    EXPECT_EQ(game.gro.BoardWidth, c.width);
-    EXPECT_EQ(game.gro.BoardHeight, c.height);
-    EXPECT_EQ(game.gro.BombCount, 3);
-    ExpectLayout(game.layout, c.layout);
-  }
-}
-
-TEST_F(LevelTest, AnyOtherLevelKeepsTheSettingsButStillLaysOut) {
-  for (const int16_t level : {int16_t{3}, int16_t{4}, int16_t{5}, int16_t{-1}, int16_t{32767}}) {
-    SCOPED_TRACE(level);
-    game.gro.BoardWidth = 11;
-    game.gro.BoardHeight = 23;
-    game.gro.BombCount = 7;
-    ApplyLevel(game, level);
-    EXPECT_EQ(game.gro.BoardWidth, 11);
-    EXPECT_EQ(game.gro.BoardHeight, 23);
-    EXPECT_EQ(game.gro.BombCount, 7);
-    ExpectLayout(game.layout, {40, 25, 176, 368, 256, 393, 0, 116});
-    EXPECT_EQ(outside.Take(), (std::vector<std::string>{"layout"}));
-  }
-}
-
-TEST_F(LevelTest, OnlyTheThreeFixedLevelsAreRecorded) {
-  EXPECT_TRUE(IsFixedLevel(kBeginner));
-  EXPECT_TRUE(IsFixedLevel(kIntermediate));
-  EXPECT_TRUE(IsFixedLevel(kAdvanced));
-  EXPECT_FALSE(IsFixedLevel(3));
   EXPECT_FALSE(IsFixedLevel(kCustom));
-  EXPECT_FALSE(IsFixedLevel(-1));
-}
-
-TEST_F(LevelTest, StartUpIsIntermediateWithNoBoard) {
-  PortableRandom r(1);
-  RecordingOutside o;
-  Game fresh(r, o);
-  LoadGame(fresh);
-  EXPECT_EQ(fresh.gro.GameLevel, kIntermediate);
-  EXPECT_EQ(fresh.gro.BoardWidth, 16);
-  EXPECT_EQ(fresh.gro.BombCount, 40);
-  EXPECT_EQ(fresh.GameState, 1);
-  EXPECT_EQ(o.calls, (std::vector<std::string>{"layout"}));
-  for (uint8_t s : fresh.CellState) ASSERT_EQ(s, kOpen);
-  for (uint8_t v : fresh.CellValue) ASSERT_EQ(v, 0);
 }
 
 TEST_F(LevelTest, CustomSettingsArePulledIntoWhatTheDialogAllows) {
-  SetCustomBoard(game, 1, 40, 9999);
-  EXPECT_EQ(game.gro.BoardWidth, 2);
-  EXPECT_EQ(game.gro.BoardHeight, 32);
-  EXPECT_EQ(game.gro.BombCount, 64);
-  SetCustomBoard(game, 32, 32, 9999);
-  EXPECT_EQ(game.gro.BombCount, 256);
-  SetCustomBoard(game, -5, -5, -5);
-  EXPECT_EQ(game.gro.BoardWidth, 2);
-  EXPECT_EQ(game.gro.BoardHeight, 2);
-  EXPECT_EQ(game.gro.BombCount, 1);
-  EXPECT_EQ(MaxCustomBombs(2, 2), 4);
-  EXPECT_EQ(MaxCustomBombs(16, 16), 256);
-  EXPECT_EQ(MaxCustomBombs(32, 32), 256);
-  EXPECT_EQ(MaxCustomBombs(15, 17), 255);
-
-  StartCustomGame(game);
-  EXPECT_EQ(game.gro.GameLevel, kCustom);
-  EXPECT_EQ(game.CoveredCount, 4);
-  EXPECT_EQ(game.layout.boardLeft, 112);
+  using Settings3 = std::array<int16_t, 3>;  // width, height, bombs
+  const std::pair<Settings3, Settings3> cases[] = {
+      {{1, 40, 9999}, {2, 32, 64}}, {{32, 32, 9999}, {32, 32, 256}}, {{-5, -5, -5}, {2, 2, 1}},
+      {{2, 2, 9999}, {2, 2, 4}},    {{15, 17, 9999}, {15, 17, 255}}, {{9, 9, 0}, {9, 9, 1}},
+  };
+  for (const auto& [asked, kept] : cases) {
+    SetCustomBoard(game, asked[0], asked[1], asked[2]);
+    EXPECT_EQ((Settings3{game.gro.BoardWidth, game.gro.BoardHeight, game.gro.BombCount}), kept) << asked[0] << "x" << asked[1];
+  }
 }
 
 }  // namespace

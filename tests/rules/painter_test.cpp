@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include "render/board_painter.h"
 #include "render/sprite_strip.h"
 #include "rules_fixture.h"
@@ -39,28 +37,20 @@ TEST_F(PainterTest, ACoveredCellShowsOnlyItsCoverAnOpenCellOnlyItsContent) {
       State(x, y) = static_cast<uint8_t>(y);  // open, covered, flag, second mark, keyboard mark
       Value(x, y) = static_cast<uint8_t>(x);  // every content, bomb and rubble included
     }
-  painter.Resize(192, 80);
-  painter.DrawBoard(game);
-  for (int y = 0; y < 5; ++y)
-    for (int x = 0; x < 12; ++x) {
-      const int k = y == 0 ? x + 4 : y - 1;
-      EXPECT_TRUE(SameBlock(painter.board(), 16 * x, 16 * y, sheets.cells, k)) << x << "," << y;
-    }
-}
-
-TEST_F(PainterTest, OnlyTheBoardsCellsAreDrawnOnAFreshGreySurface) {
-  StartLevel(game, kBeginner);
   painter.Resize(256, 256);
   painter.DrawBoard(game);
-  EXPECT_TRUE(SameBlock(painter.board(), 112, 112, sheets.cells, 0));
-  EXPECT_EQ(painter.board().At(128, 0), kBoardBackground);
-  EXPECT_EQ(painter.board().At(0, 128), kBoardBackground);
-  EXPECT_EQ(painter.board().At(255, 255), kBoardBackground);
-  painter.Resize(32, 32);
-  EXPECT_EQ(painter.board().width, 32);
+  for (int y = 0; y < 5; ++y)
+    for (int x = 0; x < 12; ++x)
+      EXPECT_TRUE(SameBlock(painter.board(), 16 * x, 16 * y, sheets.cells, y == 0 ? x + 4 : y - 1)) << x << "," << y;
+  // Only the board's cells are drawn on a fresh grey surface, and a surface
+  // smaller than the board clips.
+  for (const auto& [x, y] : {std::pair{192, 0}, {0, 80}, {255, 255}}) EXPECT_EQ(painter.board().At(x, y), kBoardBackground);
+  painter.Resize(24, 24);
   EXPECT_EQ(painter.board().At(0, 0), kBoardBackground);
-  painter.DrawBoard(game);  // a surface smaller than the board clips
-  EXPECT_TRUE(SameBlock(painter.board(), 16, 16, sheets.cells, 0));
+  painter.DrawBoard(game);
+  for (int y = 0; y < 24; ++y)
+    for (int x = 0; x < 24; ++x)
+      ASSERT_EQ(painter.board().At(x, y), sheets.cells.At(x % 16 + (y < 16 ? 16 * (x / 16 + 4) : 0), y % 16)) << x << "," << y;
 }
 
 TEST(SpriteStripTest, OrFrameMatchesAPlainOrOfTheWholeFrameAtEveryEdge) {
@@ -68,11 +58,9 @@ TEST(SpriteStripTest, OrFrameMatchesAPlainOrOfTheWholeFrameAtEveryEdge) {
     int size, frames, stripWidth, stripHeight;
   };
   const StripCase cases[] = {
-      {48, 10, 480, 48},
-      {120, 20, 2400, 120},
+      {48, 10, 480, 48}, {120, 20, 2400, 120}, {7, 3, 21, 7},
       {48, 10, 460, 48},  // last frame cut short
       {48, 10, 480, 40},  // every frame cut short
-      {7, 3, 21, 7},
   };
   for (const StripCase& c : cases) {
     Surface full = SyntheticStrip(c.size, c.frames, static_cast<uint32_t>(c.size));
@@ -84,29 +72,16 @@ TEST(SpriteStripTest, OrFrameMatchesAPlainOrOfTheWholeFrameAtEveryEdge) {
     const int w = 300, h = 200;  // room for a whole blast, to take the unclipped path too
     const int xs[] = {-c.size - 3, -c.size, -c.size + 1, -c.size / 2, -1, 0, 1, 37, w - c.size, w - c.size + 1, w - 1, w, w + 5};
     const int ys[] = {-c.size, -c.size + 1, -5, 0, 3, h - c.size, h - 2, h - 1, h};
-    for (int frame = 1; frame <= c.frames; ++frame) {
-      size_t lit = 0;
-      for (int y = 0; y < c.size && y < c.stripHeight; ++y)
-        for (int x = 0; x < c.size && (frame - 1) * c.size + x < c.stripWidth; ++x)
-          lit += (strip.At((frame - 1) * c.size + x, y) & 0x00ffffffu) != 0;
-      EXPECT_EQ(sprites.LitPixels(frame), lit);
+    for (int frame = -1; frame <= c.frames + 1; ++frame)  // frames that do not exist draw nothing
       for (const int x : xs)
         for (const int y : ys) {
           Surface got = NoiseSurface(w, h, static_cast<uint32_t>(x * 131 + y));
           Surface want = got;
           sprites.OrFrame(got, frame, x, y);
-          OrRect(want, x, y, c.size, c.size, strip, (frame - 1) * c.size, 0);
+          if (frame >= 1 && frame <= c.frames) OrRect(want, x, y, c.size, c.size, strip, (frame - 1) * c.size, 0);
           ASSERT_EQ(got.pixels, want.pixels) << "size " << c.size << " frame " << frame << " at " << x << "," << y;
         }
-    }
-    // Frames that do not exist draw nothing.
-    for (const int frame : {0, c.frames + 1, 255, -1}) {
-      Surface got = NoiseSurface(w, h, 5);
-      const Surface before = got;
-      sprites.OrFrame(got, frame, 0, 0);
-      EXPECT_EQ(got.pixels, before.pixels);
-      EXPECT_EQ(sprites.LitPixels(frame), 0u);
-    }
+    EXPECT_EQ(sprites.LitPixels(c.frames + 1) + sprites.LitPixels(255) + sprites.LitPixels(-1), 0u);
   }
 }
 
@@ -124,50 +99,28 @@ TEST(SurfaceTest, CopyAndOrClipAgainstBothImages) {
   EXPECT_EQ(small.At(3, 3), Rgb(1, 2, 3));
 }
 
-TEST_F(PainterTest, TheMarkerIsAOnePixelRedFrameAlongTheCellsEdge) {
+// A one-pixel red frame along the cell's edge, clipped at the surface's edges.
+TEST_F(PainterTest, TheMarkerFramesTheCellAndIsClipped) {
   painter.Resize(64, 64);
-  painter.board().Fill(Rgb(0, 0, 255));
-  painter.DrawMarker(16, 32);
   const Surface& b = painter.board();
-  for (int y = 0; y < 64; ++y)
-    for (int x = 0; x < 64; ++x) {
-      const bool inCell = x >= 16 && x <= 31 && y >= 32 && y <= 47;
-      const bool edge = inCell && (x == 16 || x == 31 || y == 32 || y == 47);
-      ASSERT_EQ(b.At(x, y), edge ? kMarkerColour : Rgb(0, 0, 255)) << x << "," << y;
-    }
-
-  // Clipped at the surface's edges, and nothing at all off it.
-  painter.board().Fill(Rgb(0, 0, 255));
-  painter.DrawMarker(-8, -8);
-  EXPECT_EQ(b.At(7, 0), kMarkerColour);
-  EXPECT_EQ(b.At(0, 7), kMarkerColour);
-  EXPECT_EQ(b.At(6, 6), Rgb(0, 0, 255));
-  EXPECT_EQ(b.At(8, 0), Rgb(0, 0, 255));
-  painter.board().Fill(Rgb(0, 0, 255));
-  painter.DrawMarker(64, 0);
-  painter.DrawMarker(0, 64);
-  painter.DrawMarker(512, 512);
-  painter.DrawMarker(-16, -16);
-  for (const uint32_t p : b.pixels) ASSERT_EQ(p, Rgb(0, 0, 255));
-}
-
-TEST_F(PainterTest, EffectsAtTheTopLeftCornerAreClipped) {
-  painter.Resize(128, 128);
-  painter.board() = NoiseSurface(128, 128, 9);
-  Surface want = painter.board();
-  painter.DrawEffect(EffectKind::Open, 1, -16, -16);
-  painter.DrawEffect(EffectKind::Explosion, 4, -52, -52);
-  OrRect(want, -16, -16, 48, 48, sheets.openFlash, 0, 0);
-  OrRect(want, -52, -52, 120, 120, sheets.explosion, 360, 0);
-  EXPECT_EQ(painter.board().pixels, want.pixels);
+  for (const auto& [gx, gy] : {std::pair{16, 32}, {-8, -8}, {56, 56}, {64, 0}, {0, 64}, {512, 512}, {-16, -16}}) {
+    painter.board().Fill(Rgb(0, 0, 255));
+    painter.DrawMarker(static_cast<int16_t>(gx), static_cast<int16_t>(gy));
+    for (int y = 0; y < 64; ++y)
+      for (int x = 0; x < 64; ++x) {
+        const bool inCell = x >= gx && x <= gx + 15 && y >= gy && y <= gy + 15;
+        const bool edge = inCell && (x == gx || x == gx + 15 || y == gy || y == gy + 15);
+        ASSERT_EQ(b.At(x, y), edge ? kMarkerColour : Rgb(0, 0, 255)) << gx << "," << gy << ": " << x << "," << y;
+      }
+  }
 }
 
 // The world of a real frame: the rules call the painter.
 class PaintingOutside final : public Outside {
  public:
-  explicit PaintingOutside(BoardPainter& p, const Game*& g) : painter(p), game(g) {}
+  explicit PaintingOutside(BoardPainter& p) : painter(p) {}
   BoardPainter& painter;
-  const Game*& game;
+  const Game* game = nullptr;
   void PlaySound(int) override {}
   void DrawFace(uint8_t) override {}
   void CheckRecord() override {}
@@ -182,17 +135,13 @@ class PaintingOutside final : public Outside {
 };
 
 TEST_F(PainterTest, AFrameIsTheBoardThenEveryEffectOredThenTheMarker) {
-  const Game* self = nullptr;
-  PaintingOutside painting(painter, self);
+  PaintingOutside painting(painter);
   Game g(random, painting);
-  self = &g;
+  painting.game = &g;
   LoadGame(g);
-  g.gro.GameLevel = kCustom;
-  g.gro.BoardWidth = 6;
-  g.gro.BoardHeight = 5;
-  g.gro.BombCount = 1;
+  SetCustomBoard(g, 6, 5, 1);
   const std::pair<int16_t, int16_t> bomb[] = {{4, 3}};
-  StartGame(g, bomb);
+  StartCustomGame(g, bomb);
   EXPECT_EQ(painter.board().width, 96);
   Picture1_MouseDown(g, 1, 0, 20, 20);
   RevealCell(g, kUncover, 8, 72);       // a flash at (0, 4)

@@ -1,0 +1,196 @@
+#include <limits>
+
+#include "rules_fixture.h"
+
+namespace porteka::test {
+namespace {
+
+class InputTest : public RulesTest {
+ protected:
+  void SetUp() override { DealCustom(kSmall); }
+  void PressOn(int x, int y) { Picture1_MouseDown(game, 1, 0, 16.0f * x + 8, 16.0f * y + 8); }
+  static S Cues(int n) { return S(static_cast<size_t>(n), "sound 2"); }
+};
+
+using MouseTest = InputTest;
+
+TEST_F(MouseTest, APressRemembersItsPixelRoundedHalfToEvenAndDoesNothingElse) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  const std::pair<float, int16_t> cases[] = {
+      {24.5f, 24}, {25.5f, 26}, {15.5f, 16}, {16.49f, 16}, {-0.5f, 0}, {0.4999f, 0}, {511.5f, 512}, {510.5f, 510},
+      // Nonsense from the window system stays in range.
+      {nan, 0},    {1e9f, 32767}, {-1e9f, -32768}, {-inf, 0},
+  };
+  for (const auto& [pixel, want] : cases) {
+    Picture1_MouseDown(game, 1, 0, pixel, 3.5f);
+    EXPECT_EQ(game.PointerX, want) << pixel;
+    EXPECT_EQ(game.PointerY, 4);
+  }
+  EXPECT_EQ(game.GameState, -1);
+  EXPECT_TRUE(outside.calls.empty());
+}
+
+TEST_F(MouseTest, MovesPlayTheButtonsHeldWhereThePointerIsNow) {
+  State(1, 1) = kFlag;
+  State(2, 1) = kKeyboardMark;
+  State(3, 1) = kSecondMark;
+  Picture1_MouseDown(game, 1, 0, 2, 2);
+  for (float x = 0; x < 64; x += 5.5f) Picture1_MouseMove(game, kLeftButton, 0, x, 24.0f);
+  EXPECT_EQ(Picture()[1], "1FK.");
+  EXPECT_EQ(State(0, 0), kCovered);  // the move's own position counts, not the press
+
+  Picture1_MouseMove(game, kMiddleButton, 0, 56, 8);
+  EXPECT_EQ(Picture(), (Rows{"##..", "1FK.", "####", "####"}));
+}
+
+class DoubleClickTest : public InputTest {
+ protected:
+  void MarkAndPress(int pressX, int pressY) {
+    for (const auto& [x, y] : {std::pair{2, 0}, {0, 1}, {3, 1}, {0, 0}, {1, 3}}) State(x, y) = kKeyboardMark;
+    Picture1_MouseDown(game, 1, 0, 16.0f * pressX + 3, 16.0f * pressY + 3);
+  }
+};
+
+TEST_F(DoubleClickTest, UncoversEveryMarkedCellColumnByColumn) {
+  MarkAndPress(3, 1);
+  Picture1_MouseMove(game, kLeftButton, 0, 56, 24);  // over the marked cell: no effect
+  EXPECT_EQ(State(3, 1), kKeyboardMark);
+  outside.Clear();
+  Picture1_DblClick(game);
+  EXPECT_EQ(Picture(), (Rows{"*#.#", "1##.", "####", "#.##"}));
+  // Column 0 top down (the bomb, then (0,1)), then (1,3), (2,0), (3,1).
+  EXPECT_EQ(outside.calls, (S{"face 2", "sound 1", "sound 0", "sound 0", "sound 0", "sound 0"}));
+  const std::pair<int, int> order[] = {{0, 1}, {1, 3}, {2, 0}, {3, 1}};
+  for (size_t i = 0; i < std::size(order); ++i) {
+    EXPECT_EQ(game.OpenEffects[i].X, 16 * order[i].first - 16) << i;
+    EXPECT_EQ(game.OpenEffects[i].Y, 16 * order[i].second - 16) << i;
+  }
+}
+
+TEST_F(DoubleClickTest, NeedsTheLastMoveToHaveHadTheLeftButtonAloneAndAMarkUnderThePress) {
+  MarkAndPress(1, 1);
+  Picture1_MouseMove(game, kLeftButton, 0, 40, 40);
+  Picture1_DblClick(game);
+  EXPECT_EQ(State(2, 0), kKeyboardMark);
+
+  MarkAndPress(2, 0);
+  for (const int16_t buttons : {0, 2, 3, 4, 5}) {
+    Picture1_MouseMove(game, buttons, 0, 40, 40);
+    Picture1_DblClick(game);
+    EXPECT_EQ(State(2, 0), kKeyboardMark) << buttons;
+  }
+  Picture1_MouseMove(game, kLeftButton, 0, 40, 40);
+  Picture1_DblClick(game);
+  EXPECT_EQ(State(2, 0), kOpen);
+}
+
+using KeyboardTest = InputTest;
+
+TEST_F(KeyboardTest, CtrlAInvertsTheMarksAndPlaysTheCueEightTimes) {
+  Move(kUncover, 3, 0);
+  Move(kCycleMark, 1, 0);  // a flag
+  Move(kCycleMark, 2, 2);
+  Move(kCycleMark, 2, 2);  // a second mark
+  State(1, 1) = kKeyboardMark;
+  outside.Clear();
+  Form_KeyDown(game, kKeyA, kCtrlKey);
+  EXPECT_EQ(Picture(), (Rows{"KKK.", "K#KK", "KKKK", "KKKK"}));
+  EXPECT_EQ(outside.Take(), Cues(8));
+  EXPECT_EQ(game.BombsLeft, 1);  // the flag's bomb stays counted off
+
+  // With every covered cell marked it only takes marks away, silently.
+  State(1, 1) = kKeyboardMark;
+  Form_KeyDown(game, kKeyA, kCtrlKey);
+  EXPECT_EQ(Picture(), (Rows{"###.", "####", "####", "####"}));
+  EXPECT_TRUE(outside.calls.empty());
+  EXPECT_EQ(game.BombsLeft, 1);
+  EXPECT_EQ(game.GameState, 0);
+}
+
+TEST_F(KeyboardTest, AWithAnyOtherModifierTogglesTheCellAtThePress) {
+  PressOn(2, 1);
+  for (const int16_t shift : {0, 1, 3, 4, 5, 6, 7, 8, -1}) {
+    SCOPED_TRACE(shift);
+    Form_KeyDown(game, kKeyA, shift);
+    EXPECT_EQ(Picture()[1], "##K#");
+    EXPECT_EQ(outside.Take(), Cues(1));
+    Form_KeyDown(game, kKeyA, shift);
+    EXPECT_EQ(State(2, 1), kCovered);
+    EXPECT_TRUE(outside.Take().empty());
+  }
+  EXPECT_EQ(game.GameState, -1);  // marks do not start the clock
+
+  // Flags and second marks become marks; the way back never raises the count.
+  PressOn(1, 0);
+  Move(kCycleMark, 1, 0);
+  Form_KeyDown(game, kKeyA, 0);
+  EXPECT_EQ(State(1, 0), kKeyboardMark);
+  Form_KeyDown(game, kKeyA, 0);
+  EXPECT_EQ(State(1, 0), kCovered);
+  EXPECT_EQ(game.BombsLeft, 1);
+  PressOn(2, 2);
+  State(2, 2) = kSecondMark;
+  outside.Clear();
+  Form_KeyDown(game, kKeyA, 0);
+  EXPECT_EQ(State(2, 2), kKeyboardMark);
+  EXPECT_EQ(outside.Take(), Cues(1));
+}
+
+TEST_F(KeyboardTest, TheButtonKeysPlayTheButtonsAtThePressWhateverTheModifiers) {
+  const Rows flagged = {"####", "####", "##F#", "####"}, opened = {"####", "####", "##1#", "####"};
+  const Rows block = {"####", "#1..", "#.11", "#.1*"};  // the bomb in the block goes off
+  const std::tuple<int16_t, int16_t, Rows> cases[] = {
+      {kKeyEnter, 7, flagged}, {kKeyC, 0, flagged}, {kKeyEscape, 4, opened},
+      {kKeyZ, 2, opened},      {kKeySpace, 1, block}, {kKeyX, kCtrlKey, block},
+  };
+  for (const auto& [key, shift, want] : cases) {
+    DealCustom(kSmall);
+    PressOn(2, 2);
+    Form_KeyDown(game, key, shift);
+    EXPECT_EQ(Picture(), want) << key;
+    EXPECT_NE(game.GameState, -1);
+  }
+}
+
+TEST_F(KeyboardTest, OtherKeysChangeNothing) {
+  PressOn(1, 1);
+  for (const int16_t key : {0, 1, 66, 97, 99, 120, 122, 255, -1, 32767})
+    for (const int16_t shift : {0, 2}) Form_KeyDown(game, key, shift);
+  EXPECT_EQ(game.GameState, -1);
+  EXPECT_EQ(game.CoveredCount, 16);
+  EXPECT_TRUE(outside.calls.empty());
+}
+
+// 511.5 rounds to 512: column 32, past the arrays. Stored column-fastest,
+// (32, 0) would be the same byte as (0, 1).
+TEST_F(InputTest, APressPastTheArraysOrLeftOffASmallerBoardTouchesNoCell) {
+  SetCustomBoard(game, 32, 32, 40);
+  StartCustomGame(game);
+  State(0, 1) = kKeyboardMark;
+  for (const float y : {0.0f, 511.5f}) {
+    Picture1_MouseDown(game, 1, 0, 511.5f, y);
+    ASSERT_EQ(game.PointerX, 512);
+    Picture1_MouseMove(game, kLeftButton, 0, 8, 8);
+    outside.Clear();
+    const auto before = game.CellState;
+    Picture1_DblClick(game);
+    for (const int16_t key : {kKeyA, kKeyEnter, kKeyZ, kKeyX}) Form_KeyDown(game, key, 0);
+    EXPECT_EQ(game.CellState, before);
+    EXPECT_TRUE(outside.calls.empty());
+  }
+
+  Picture1_MouseDown(game, 1, 0, 300, 300);
+  StartLevel(game, kBeginner);
+  State(0, 0) = kKeyboardMark;
+  Picture1_MouseMove(game, kLeftButton, 0, 200, 200);
+  outside.Clear();
+  const auto before = game.CellState;
+  Picture1_DblClick(game);
+  for (const int16_t key : {kKeyA, kKeyEnter, kKeyZ, kKeyX}) Form_KeyDown(game, key, 0);
+  EXPECT_EQ(game.CellState, before);
+  EXPECT_TRUE(outside.calls.empty());
+}
+
+}  // namespace
+}  // namespace porteka::test
