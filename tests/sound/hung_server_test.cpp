@@ -35,8 +35,8 @@ TEST(HungSoundServer, StartUpGoesOnWithoutTheDevice) {
   ::setenv("PULSE_COOKIE", (base + ".cookie").c_str(), 1);
 
   EXPECT_EQ(STInit(0, 0), 0);
-  const SoundDeviceState state = CurrentSoundDeviceState();
   // Without the server's client library SDL fails at once instead; either way we are here.
+  const SoundDeviceState state = CurrentSoundDeviceState();
   EXPECT_TRUE(state == SoundDeviceState::kStarting || state == SoundDeviceState::kMute);
   if (state == SoundDeviceState::kStarting) {
     const std::vector<uint8_t> image = test::ReadAsset("mark.wav");

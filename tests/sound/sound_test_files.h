@@ -16,10 +16,8 @@ inline std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline std::filesystem::path AssetPath(const std::string& name) {
-  return std::filesystem::path(PORTEKA_ASSETS_DIR) / name;
+inline std::vector<uint8_t> ReadAsset(const std::string& name) {
+  return ReadBytes(std::filesystem::path(PORTEKA_ASSETS_DIR) / name);
 }
-
-inline std::vector<uint8_t> ReadAsset(const std::string& name) { return ReadBytes(AssetPath(name)); }
 
 }  // namespace porteka::test
