@@ -30,4 +30,18 @@ class Outside {
   virtual void PresentBoard() = 0;
 };
 
+// A world that takes no notice: for tools and tests that need only the rules.
+class SilentOutside final : public Outside {
+ public:
+  void PlaySound(int) override {}
+  void DrawFace(uint8_t) override {}
+  void CheckRecord() override {}
+  void LayOutWindow() override {}
+  void DrawCounters(std::string_view, std::string_view) override {}
+  void DrawBoard() override {}
+  void DrawEffect(EffectKind, uint8_t, int16_t, int16_t) override {}
+  void DrawMarker(int16_t, int16_t) override {}
+  void PresentBoard() override {}
+};
+
 }  // namespace porteka

@@ -165,18 +165,7 @@ void BM_WorstEffectsOnly(benchmark::State& state, std::string_view art) {
 
 void BM_WorstRulesOnly(benchmark::State& state) {
   // The walk and its triggers with nothing drawn: the rules' own share.
-  class Silent final : public Outside {
-   public:
-    void PlaySound(int) override {}
-    void DrawFace(uint8_t) override {}
-    void CheckRecord() override {}
-    void LayOutWindow() override {}
-    void DrawCounters(std::string_view, std::string_view) override {}
-    void DrawBoard() override {}
-    void DrawEffect(EffectKind, uint8_t, int16_t, int16_t) override {}
-    void DrawMarker(int16_t, int16_t) override {}
-    void PresentBoard() override {}
-  } silent;
+  SilentOutside silent;
   PortableRandom random(20240601);
   Game game(random, silent);
   LoadGame(game);

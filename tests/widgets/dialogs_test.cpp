@@ -15,19 +15,6 @@
 namespace porteka {
 namespace {
 
-class NullOutside final : public Outside {
- public:
-  void PlaySound(int) override {}
-  void DrawFace(uint8_t) override {}
-  void CheckRecord() override {}
-  void LayOutWindow() override {}
-  void DrawCounters(std::string_view, std::string_view) override {}
-  void DrawBoard() override {}
-  void DrawEffect(EffectKind, uint8_t, int16_t, int16_t) override {}
-  void DrawMarker(int16_t, int16_t) override {}
-  void PresentBoard() override {}
-};
-
 class CustomBoardDialogTest : public testing::Test {
  protected:
   void Settings(int16_t width, int16_t height, int16_t bombs) {
@@ -38,7 +25,7 @@ class CustomBoardDialogTest : public testing::Test {
   static QString Label(const Form2& dialog, int i) { return dialog.Label2(i)->text(); }
 
   PortableRandom random_{1};
-  NullOutside outside_;
+  SilentOutside outside_;
   Game game_{random_, outside_};
 };
 
