@@ -234,7 +234,6 @@ void Form1::LayOutWindow() {
   const Layout& l = game_.layout;
   form_->setFixedSize(l.interiorWidth, l.interiorHeight);
   painter_.Resize(l.boardWidth, l.boardHeight);
-  picture1_->ShowSurface(&painter_.board());
   picture1_->setGeometry(l.boardLeft, l.boardTop, l.boardWidth, l.boardHeight);
   picture7_->move(l.counterLeft, 0);
   picture6_->move(l.faceLeft, 0);
