@@ -9,9 +9,14 @@
 namespace porteka {
 namespace {
 
+// The effects of the previous board go too: a flash or a blast still due
+// would otherwise open cells of the new board, set off its bombs or start its
+// clock before the player has made a move.
 void Clear(Game& game) {
   game.CellValue.fill(0);
   game.CellState.fill(kOpen);
+  game.OpenEffects.fill({});
+  game.Explosions.fill({});
 }
 
 // Column first, then row, one pair at a time; a pair that lands on a bomb is

@@ -29,55 +29,37 @@ TEST_F(EffectPoolTest, FullPoolsDropTheEffectAndEverythingItWouldSayButNotTheCel
   EXPECT_EQ(game.gro.ElapsedTime, 1);
 }
 
-// A flash left from the old board opens around the same cell of the new one,
-// though not the cell itself: only its neighbours' blocks do that.
-TEST_F(EffectPoolTest, AnOldFlashActsOnTheNewBoardAndStartsItsClock) {
-  DealCustom(kSmall);
-  Move(kUncover, 3, 0);
-  Frames(1);
-  DealCustom({"....", "....", "....", "...*"});
-  EXPECT_EQ(game.GameState, -1);
-  Frames(1);
-  EXPECT_EQ(Picture(), (Rows{"#...", "#...", "#.11", "####"}));
-  EXPECT_EQ(game.GameState, 0);
-  EXPECT_EQ(game.gro.ElapsedTime, 1);
-  EXPECT_EQ(outside.Count("counters Time 0.03sec|Bom 1  "), 1);
-
-  // With no empty neighbour there it does nothing and the board keeps waiting.
-  ClearEffects();
-  DealCustom(kSmall);
-  Move(kUncover, 3, 0);
-  Frames(1);
-  DealCustom({"..*.", "....", "....", "...."});
-  Frames(12);
-  EXPECT_EQ(game.GameState, -1);
-  EXPECT_EQ(game.gro.ElapsedTime, 0);
-  EXPECT_EQ(game.CoveredCount, 16);
-  EXPECT_EQ(outside.CountPrefix("counters"), 0);
-}
-
-TEST_F(EffectPoolTest, AnOldExplosionBlastsTheNewBoardAroundItsCell) {
-  DealCustom(kSmall);
-  Move(kUncover, 0, 0);
-  Frames(1);
-  DealCustom({"....", "....", "....", "...*"});
-  Frames(1);
-  // The bomb's own cell is not revealed again: on the new board it stays covered.
-  EXPECT_EQ(Picture(), (Rows{"#x+#", "xx+#", "++##", "####"}));
-  EXPECT_EQ(game.GameState, 0);
-  EXPECT_EQ(game.gro.ElapsedTime, 1);
-  EXPECT_EQ(outside.Count("face 2"), 0);
-
-  // And it can blow up the new board's bombs.
-  ClearEffects();
-  DealCustom(kSmall);
-  Move(kUncover, 3, 3);
-  Frames(1);
-  DealCustom({"....", "..*.", "....", "...."});
-  Frames(1);
-  EXPECT_EQ(State(2, 1), kOpen);
-  EXPECT_EQ(game.GameState, 1);
-  EXPECT_EQ(outside.Count("face 2"), 1);
+// However the new board comes, the last board's effects are gone with it: an
+// explosion in its first two passes and a flash whose trigger is still due
+// neither draw on the new board nor open, blast or time anything there.
+TEST_F(EffectPoolTest, ANewBoardStartsWithEmptyPools) {
+  const std::pair<const char*, std::function<void()>> ways[] = {
+      {"laid by hand", [&] { DealCustom({"....", ".*..", "....", "...."}); }},
+      {"the same settings", [&] { StartGame(game); }},
+      {"a fixed level", [&] { StartLevel(game, kBeginner); }},
+      {"custom", [&] { StartCustomGame(game); }},
+  };
+  for (const auto& [way, deal] : ways) {
+    SCOPED_TRACE(way);
+    DealCustom(kSmall);
+    Move(kUncover, 3, 0);  // empty neighbours: its flash would open them
+    Move(kUncover, 0, 0);  // a bomb goes off
+    Frames(1);
+    ASSERT_EQ(game.Explosions[0].Phase, 2);
+    ASSERT_EQ(game.OpenEffects[0].Phase, 2);
+    deal();
+    const auto values = game.CellValue;
+    const auto states = game.CellState;
+    outside.Clear();
+    Frames(25);
+    EXPECT_EQ(game.CellValue, values);  // the new board's bombs stay, no rubble
+    EXPECT_EQ(game.CellState, states);
+    EXPECT_EQ(game.GameState, -1);
+    EXPECT_EQ(game.gro.ElapsedTime, 0);
+    EXPECT_EQ(outside.CountPrefix("open") + outside.CountPrefix("explosion") + outside.CountPrefix("face") +
+                  outside.CountPrefix("sound"),
+              0);
+  }
 }
 
 TEST_F(EffectPoolTest, EveryPhaseIsDrawnOnceAndTheSlotFreedAfterTheLast) {

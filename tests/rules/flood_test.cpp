@@ -87,7 +87,6 @@ TEST_F(FloodTest, TwoColumnsOfFlagsAndMarksStopTheWaveForGoodButOneDoesNot) {
   EXPECT_EQ(Picture(), (Rows{".....F....2#", ".....F....2#"}));
   EXPECT_EQ(game.GameState, 0);  // flagged safe cells must still be opened to win
 
-  ClearEffects();
   DealCustom(kCorridor);
   for (const auto& [x, y] : {std::pair{5, 0}, {5, 1}, {6, 0}, {6, 0}}) Move(kCycleMark, x, y);
   State(6, 1) = kKeyboardMark;

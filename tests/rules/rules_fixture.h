@@ -133,7 +133,6 @@ class RulesTest : public ::testing::Test {
   void Frames(int n) {
     for (int i = 0; i < n; ++i) RunFrame(game);
   }
-  void ClearEffects() { game.OpenEffects.fill({}), game.Explosions.fill({}); }
 
   // The board as the player sees it: '#' covered, 'F' flag, '?' second mark,
   // 'K' keyboard mark; open cells show '.' for empty, the digit, '*' for a
