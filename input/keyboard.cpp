@@ -1,5 +1,7 @@
 #include "input/keyboard.h"
 
+#include <algorithm>
+
 #include "game/reveal.h"
 #include "input/mouse.h"
 
@@ -45,6 +47,27 @@ void ButtonAtPointer(Game& game, int16_t mode) {
   RevealCell(game, mode, x, y);
 }
 
+// One cell at a time, stopping at the board's edges, keeping the pixel within
+// the cell. A selection left off the board by a smaller level first comes back
+// to the board's nearest cell. Nothing else changes: no cell, no sound, no
+// clock; the blink restarts so the next frame shows the marker where it went.
+void MoveSelection(Game& game, int dx, int dy) {
+  const int width = game.gro.BoardWidth;
+  const int height = game.gro.BoardHeight;
+  if (width < 1 || height < 1) return;
+  int cx = game.PointerX >> 4;
+  int cy = game.PointerY >> 4;
+  if (game.OnBoard(cx, cy)) {
+    cx += dx;
+    cy += dy;
+  }
+  cx = std::clamp(cx, 0, width - 1);
+  cy = std::clamp(cy, 0, height - 1);
+  game.PointerX = static_cast<int16_t>(kCellSize * cx + (game.PointerX & (kCellSize - 1)));
+  game.PointerY = static_cast<int16_t>(kCellSize * cy + (game.PointerY & (kCellSize - 1)));
+  game.CursorBlink = 0;
+}
+
 }  // namespace
 
 void Form_KeyDown(Game& game, int16_t keyCode, int16_t shift) {
@@ -67,6 +90,18 @@ void Form_KeyDown(Game& game, int16_t keyCode, int16_t shift) {
     case kKeySpace:
     case kKeyX:
       ButtonAtPointer(game, kMiddleButton);
+      break;
+    case kKeyLeft:
+      MoveSelection(game, -1, 0);
+      break;
+    case kKeyUp:
+      MoveSelection(game, 0, -1);
+      break;
+    case kKeyRight:
+      MoveSelection(game, 1, 0);
+      break;
+    case kKeyDown:
+      MoveSelection(game, 0, 1);
       break;
     default:
       break;

@@ -10,6 +10,10 @@ namespace porteka {
 inline constexpr int16_t kKeyEnter = 13;
 inline constexpr int16_t kKeyEscape = 27;
 inline constexpr int16_t kKeySpace = 32;
+inline constexpr int16_t kKeyLeft = 37;
+inline constexpr int16_t kKeyUp = 38;
+inline constexpr int16_t kKeyRight = 39;
+inline constexpr int16_t kKeyDown = 40;
 inline constexpr int16_t kKeyA = 65;
 inline constexpr int16_t kKeyC = 67;
 inline constexpr int16_t kKeyX = 88;
@@ -20,8 +24,9 @@ inline constexpr int16_t kShiftKey = 1;
 inline constexpr int16_t kCtrlKey = 2;
 inline constexpr int16_t kAltKey = 4;
 
-// The keys play the three buttons at the last press position, and set or
-// invert the keyboard mark there or over the whole board.
+// The keys play the three buttons at the selected cell (the last press
+// position), set or invert the keyboard mark there or over the whole board,
+// and the arrows move the selection, so the game plays without a mouse.
 void Form_KeyDown(Game& game, int16_t keyCode, int16_t shift);
 
 }  // namespace porteka

@@ -153,9 +153,47 @@ TEST_F(KeyboardTest, TheButtonKeysPlayTheButtonsAtThePressWhateverTheModifiers) 
   }
 }
 
+// The arrows walk the selection a cell at a time, the pixel within the cell
+// kept, and stop at the edges; a selection left off a smaller board first
+// comes back to its nearest cell. Any modifiers. Nothing else changes, and
+// the next frame shows the marker there.
+TEST_F(KeyboardTest, ArrowsMoveTheSelectionWithinTheBoardAndNothingElse) {
+  struct Case {
+    int16_t x, y, key, wantX, wantY;
+  };
+  const Case cases[] = {
+      {21, 37, kKeyRight, 37, 37}, {21, 37, kKeyLeft, 5, 37},  {21, 37, kKeyUp, 21, 21},
+      {21, 37, kKeyDown, 21, 53},  {5, 37, kKeyLeft, 5, 37},   {53, 0, kKeyRight, 53, 0},
+      {53, 0, kKeyUp, 53, 0},      {0, 63, kKeyDown, 0, 63},   {63, 63, kKeyRight, 63, 63},
+      // Off the 4 x 4 board: to the nearest cell, whichever arrow.
+      {300, 37, kKeyLeft, 60, 37}, {300, 300, kKeyUp, 60, 60}, {512, 0, kKeyRight, 48, 0},
+      {20, 70, kKeyDown, 20, 54},  {-32768, 20, kKeyDown, 0, 20},
+  };
+  const auto values = game.CellValue;
+  const auto states = game.CellState;
+  int16_t shift = 0;
+  for (const auto& [x, y, key, wantX, wantY] : cases) {
+    SCOPED_TRACE(testing::Message() << "(" << x << "," << y << ") key " << key);
+    game.PointerX = x;
+    game.PointerY = y;
+    game.CursorBlink = 1;  // the next frame would be a dark one
+    Form_KeyDown(game, key, shift++ % 8);
+    EXPECT_EQ(game.PointerX, wantX);
+    EXPECT_EQ(game.PointerY, wantY);
+    EXPECT_TRUE(outside.calls.empty());
+    Frames(1);
+    EXPECT_EQ(outside.Count("marker " + std::to_string(wantX & ~15) + " " + std::to_string(wantY & ~15)), 1);
+    outside.Clear();
+  }
+  EXPECT_EQ(game.CellValue, values);
+  EXPECT_EQ(game.CellState, states);
+  EXPECT_EQ(game.GameState, -1);
+  EXPECT_EQ(game.gro.ElapsedTime, 0);
+}
+
 TEST_F(KeyboardTest, OtherKeysChangeNothing) {
   PressOn(1, 1);
-  for (const int16_t key : {0, 1, 66, 97, 99, 120, 122, 255, -1, 32767})
+  for (const int16_t key : {0, 1, 36, 41, 66, 97, 99, 120, 122, 255, -1, 32767})
     for (const int16_t shift : {0, 2}) Form_KeyDown(game, key, shift);
   EXPECT_EQ(game.GameState, -1);
   EXPECT_EQ(game.CoveredCount, 16);

@@ -251,8 +251,9 @@ class RandomPlay {
     } else if (r < 710) {
       Picture1_DblClick(game_);
     } else if (r < 870) {
-      static constexpr int16_t kKeys[] = {kKeyEnter, kKeyEscape, kKeySpace, kKeyA, kKeyA, kKeyA, kKeyC, kKeyX, kKeyZ};
-      const int16_t key = dice_.OneIn(6) ? static_cast<int16_t>(dice_.Between(-1, 300)) : kKeys[dice_.Below(9)];
+      static constexpr int16_t kKeys[] = {kKeyEnter, kKeyEscape, kKeySpace, kKeyA,  kKeyA,    kKeyA,   kKeyC,
+                                          kKeyX,     kKeyZ,      kKeyLeft,  kKeyUp, kKeyRight, kKeyDown};
+      const int16_t key = dice_.OneIn(6) ? static_cast<int16_t>(dice_.Between(-1, 300)) : kKeys[dice_.Below(13)];
       const int16_t shift = dice_.OneIn(2) ? kCtrlKey : static_cast<int16_t>(dice_.Between(0, 8));
       const int flagsBefore = Flags();
       Form_KeyDown(game_, key, shift);
