@@ -134,6 +134,7 @@ void Form1::StartUp(bool showTitleCard) {
   }
   show();
   CentreOverOwner(this, nullptr);
+  activateWindow();
   STInit(static_cast<int32_t>(winId()), 0);
   LoadSounds(0, 101, "WAVE", kSoundCount);
   LoadSounds(1, 102, "WAVE", kSoundCount);
@@ -170,7 +171,7 @@ void Form1::Kaisi_Click(int index) {
   }
   {
     Form2 dialog(game_, this);
-    dialog.exec();
+    ShowModal(dialog);
   }
   StartCustomGame(game_);
 }
@@ -181,12 +182,12 @@ void Form1::Picture6_Click() { StartGame(game_); }
 
 void Form1::goodtime_Click() {
   Form5 dialog(kRecordsFileName, random_, this);
-  dialog.exec();
+  ShowModal(dialog);
 }
 
 void Form1::varsion_Click() {
   Form3 dialog(this);
-  dialog.exec();
+  ShowModal(dialog);
 }
 
 void Form1::end_Click() { close(); }
@@ -197,6 +198,13 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 void Form1::Form_Unload() { game_.LoopRunning = 0; }
+
+// Once a dialog has gone the keys belong to the main window again, whatever
+// the window manager made of the dialog's going.
+void Form1::ShowModal(QDialog& dialog) {
+  dialog.exec();
+  activateWindow();
+}
 
 // Keys reach the game first, whichever control has the focus; the control then
 // gets them as usual. Open menus and dialogs are windows of their own and keep
@@ -227,7 +235,7 @@ void Form1::DrawFace(uint8_t face) {
 void Form1::CheckRecord() {
   if (!porteka::CheckRecord(kRecordsFileName, game_.gro.GameLevel, game_.gro.ElapsedTime)) return;
   Form4 dialog(kRecordsFileName, game_.gro.GameLevel, game_.gro.ElapsedTime, this);
-  dialog.exec();
+  ShowModal(dialog);
 }
 
 void Form1::LayOutWindow() {

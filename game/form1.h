@@ -10,6 +10,7 @@
 #include "render/board_painter.h"
 
 class QAction;
+class QDialog;
 class QMenu;
 
 namespace porteka {
@@ -67,6 +68,7 @@ class Form1 : public QMainWindow, public Outside {
  private:
   void BuildMenus();
   void Form_Unload();
+  void ShowModal(QDialog& dialog);
   uint32_t Now() const;
 
   uint32_t seed_;

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include "game/form1.h"
@@ -52,6 +53,23 @@ class MainWindowTest : public testing::Test {
     QWidget* target = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : form_.get();
     QKeyEvent event(QEvent::KeyPress, key, modifiers, QString(), autoRepeat);
     QApplication::sendEvent(target, &event);
+  }
+
+  // Runs the action, closing each dialog it opens as soon as it is up; gives
+  // the dialogs' titles, and checks that the main window then has the keys.
+  QStringList CloseDialogs(const std::function<void()>& action) {
+    QStringList titles;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+      if (QWidget* dialog = QApplication::activeModalWidget()) {
+        titles << dialog->windowTitle();
+        dialog->close();
+      }
+    });
+    closer.start(5);
+    action();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(form_.get(), 500)) << titles.join(",").toStdString();
+    return titles;
   }
 
   // A hand-laid custom board.
@@ -198,14 +216,21 @@ TEST_F(MainWindowTest, FaceButtonClickStartsAGame) {
   EXPECT_EQ(CountState(1), 256);
 }
 
-TEST_F(MainWindowTest, AcceleratorsWorkWithoutOpeningAMenu) {
-  QTest::keyClick(form_.get(), Qt::Key_F1);
+// The accelerators work without opening a menu, and after every dialog
+// however it closes: the main window is active again and takes the keys.
+TEST_F(MainWindowTest, AcceleratorsWorkWithoutAMenuAndAfterEveryDialog) {
+  Key(Qt::Key_F1);
   EXPECT_EQ(game().gro.GameLevel, 0);
   EXPECT_EQ(game().GameState, -1);
-  QTest::keyClick(form_.get(), Qt::Key_F3);
+  EXPECT_EQ(CloseDialogs([&] { form_->Kaisi_Click(3); }), QStringList{"カスタム"});
+  Key(Qt::Key_F3);
   EXPECT_EQ(game().gro.BoardWidth, 30);
+  EXPECT_EQ(CloseDialogs([&] { form_->varsion_Click(); }), QStringList{"Form3"});
+  EXPECT_EQ(CloseDialogs([&] { form_->goodtime_Click(); }).size(), 1);
+  game().gro.ElapsedTime = 30;  // an advanced board in a second: a record
+  EXPECT_EQ(CloseDialogs([&] { form_->CheckRecord(); }).size(), 1);
   game().GameState = 1;
-  QTest::keyClick(form_.get(), Qt::Key_S, Qt::ControlModifier);
+  Key(Qt::Key_S, Qt::ControlModifier);
   EXPECT_EQ(game().GameState, -1);
   EXPECT_EQ(game().gro.GameLevel, 2);
 }
