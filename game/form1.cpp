@@ -206,18 +206,21 @@ void Form1::ShowModal(QDialog& dialog) {
   activateWindow();
 }
 
-// Keys reach the game first, whichever control has the focus; the control then
-// gets them as usual. Open menus and dialogs are windows of their own and keep
-// their keys.
+// Keys reach the game first, whichever control has the focus, and before the
+// accelerators and the menu bar's mnemonics: Alt+A toggles the mark like A
+// and then opens the version card. Every key press is first offered to the
+// shortcuts as a ShortcutOverride, sent where the press will go, so the game
+// takes each key there, once; the press itself, when no shortcut takes it,
+// then goes to the control as usual. Open menus and dialogs are windows of
+// their own and keep their keys.
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+  if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType()) return false;
   auto* widget = static_cast<QWidget*>(watched);
   if (widget->window() != this || QApplication::activeModalWidget() != nullptr) return false;
   if (qobject_cast<QMenuBar*>(widget) != nullptr) return false;
   // A key that no control takes travels up to the window: take it once, where
   // it is first delivered.
-  QWidget* first = QApplication::focusWidget();
-  if (first == nullptr || first->window() != this) first = this;
+  QWidget* first = focusWidget() != nullptr ? focusWidget() : this;
   if (widget != first) return false;
   const auto* key = static_cast<QKeyEvent*>(event);
   const int16_t code = VirtualKeyCode(key->key());

@@ -172,7 +172,7 @@ TEST_F(MainWindowTest, CtrlAReachesTheGameOnceWhicheverControlHasTheFocus) {
   EXPECT_EQ(CountState(1), 64);
 }
 
-TEST_F(MainWindowTest, ModifiersAndAutoRepeat) {
+TEST_F(MainWindowTest, ModifiersAutoRepeatAltAAndTheArrows) {
   Deal(8, 8, {{7, 7}});
   Press({8, 8}, Qt::LeftButton);
   Key(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);  // acts like A
@@ -185,6 +185,13 @@ TEST_F(MainWindowTest, ModifiersAndAutoRepeat) {
   EXPECT_EQ(game().State(0, 0), 3);
   Key(Qt::Key_Escape);  // the second mark can be uncovered
   EXPECT_EQ(game().State(0, 0), 0);
+
+  Key(Qt::Key_Right, Qt::NoModifier, true);
+  Key(Qt::Key_Down, Qt::ShiftModifier);
+  // Alt+A marks like A, and then the menu bar's mnemonic asks for the card.
+  EXPECT_EQ(CloseDialogs([&] { Key(Qt::Key_A, Qt::AltModifier); }), QStringList{"Form3"});
+  EXPECT_EQ(game().State(1, 1), 4);
+  EXPECT_EQ(CountState(4), 1);
 }
 
 TEST_F(MainWindowTest, DoubleClickAfterALeftDragUncoversEveryMarkedCell) {
