@@ -105,4 +105,6 @@ void FaceButton::mouseReleaseEvent(QMouseEvent* event) {
   if (click) clicked_();
 }
 
+void FaceButton::mouseDoubleClickEvent(QMouseEvent*) {}
+
 }  // namespace porteka

@@ -57,7 +57,8 @@ class BoardSurface : public PictureSurface {
   Handlers handlers_;
 };
 
-// The face button: a picture that starts a new game when clicked.
+// The face button: a picture that starts a new game when clicked. A double
+// click is one click: its second press is not a press of its own.
 class FaceButton : public PictureSurface {
  public:
   FaceButton(QWidget* parent, std::function<void()> clicked);
@@ -65,6 +66,7 @@ class FaceButton : public PictureSurface {
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   std::function<void()> clicked_;

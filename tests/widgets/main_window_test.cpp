@@ -216,11 +216,23 @@ TEST_F(MainWindowTest, OpeningTheGameSubmenuDealsANewBoard) {
   EXPECT_EQ(game().gro.GameLevel, 1);
 }
 
-TEST_F(MainWindowTest, FaceButtonClickStartsAGame) {
+// A double click comes as press, release, double click, release: one board.
+TEST_F(MainWindowTest, FaceButtonClickStartsAGameAndADoubleClickOnlyOne) {
   QWidget* face = static_cast<QWidget*>(form_->Picture6());
-  QTest::mouseClick(face, Qt::LeftButton, Qt::NoModifier, QPoint(12, 12));
+  PortableRandom oneDeal = static_cast<PortableRandom&>(form_->random());
+  SilentOutside silent;
+  Game shadow(oneDeal, silent);
+  shadow.gro = game().gro;
+  StartGame(shadow);
+  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                            QEvent::MouseButtonRelease}) {
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, QPointF(12, 12), face->mapToGlobal(QPointF(12, 12)), Qt::LeftButton, held, Qt::NoModifier);
+    QApplication::sendEvent(face, &event);
+  }
   EXPECT_EQ(game().GameState, -1);
   EXPECT_EQ(CountState(1), 256);
+  EXPECT_EQ(static_cast<PortableRandom&>(form_->random()).state(), oneDeal.state());
 }
 
 // The accelerators work without opening a menu, and after every dialog
