@@ -13,6 +13,7 @@
 #include "game/game_flow.h"
 #include "game/level.h"
 #include "game/new_board.h"
+#include "game/screen_place.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"
 #include "input/virtual_keys.h"
@@ -132,8 +133,8 @@ void Form1::StartUp(bool showTitleCard) {
     Form3 titleCard(this);
     titleCard.exec();
   }
+  KeepOnScreen(/*centre=*/true);
   show();
-  CentreOverOwner(this, nullptr);
   activateWindow();
   STInit(static_cast<int32_t>(winId()), 0);
   LoadSounds(0, 101, "WAVE", kSoundCount);
@@ -206,6 +207,13 @@ void Form1::ShowModal(QDialog& dialog) {
   activateWindow();
 }
 
+// The layout asks for the window's new size at once, so the window is placed
+// at the size it is about to have.
+void Form1::KeepOnScreen(bool centre) {
+  layout()->activate();
+  PlaceOnScreen(this, centre);
+}
+
 // Keys reach the game first, whichever control has the focus, and before the
 // accelerators and the menu bar's mnemonics: Alt+A toggles the mark like A
 // and then opens the version card. Every key press is first offered to the
@@ -249,6 +257,7 @@ void Form1::LayOutWindow() {
   picture7_->move(l.counterLeft, 0);
   picture6_->move(l.faceLeft, 0);
   picture1_->update();
+  if (isVisible()) KeepOnScreen(/*centre=*/false);
 }
 
 void Form1::DrawCounters(std::string_view timeText, std::string_view bombsText) {

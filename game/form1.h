@@ -69,6 +69,7 @@ class Form1 : public QMainWindow, public Outside {
   void BuildMenus();
   void Form_Unload();
   void ShowModal(QDialog& dialog);
+  void KeepOnScreen(bool centre);
   uint32_t Now() const;
 
   uint32_t seed_;

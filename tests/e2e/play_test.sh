@@ -433,6 +433,30 @@ Ok "the close box ended the game with status 0"
 [[ -e $WORK/GoodTime.dat ]] && Fail "a game without a win wrote GoodTime.dat"
 Ok "no records file without a win"
 
+Step "a 640x480 screen"
+StopXSession
+XVFB_SCREEN=640x480 StartXSession || Fail "no X server with a 640x480 screen"
+StartGame "$GAME"
+Poll 10 WindowShown Form3 || Fail "no title card on the small screen"
+ReadGeometry "$(FindWindow Form3)"
+xdotool mousemove $(( WIN_X + 64 )) $(( WIN_Y + 64 )) click 1
+Poll 5 WindowShown "ポルテカ" || Fail "no main window after the card"
+MAIN=$(FindWindow "ポルテカ")
+# The whole frame, title bar and borders included, within the screen.
+FrameOnScreen() {
+  local l r t b
+  ReadGeometry "$MAIN" || return 1
+  read -r l r t b < <(xprop -id "$MAIN" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,/ /g')
+  (( WIN_X - l >= 0 && WIN_Y - t >= 0 && WIN_X + WIN_W + r <= 640 && WIN_Y + WIN_H + b <= 480 ))
+}
+Poll 3 FrameOnScreen || Fail "the window at start-up is not wholly on the screen"
+Ok "the window comes up wholly on the screen"
+WaitForMain
+Key F3
+ExpectLayout "F3: advanced" 30 16
+Poll 3 FrameOnScreen || Fail "the advanced window runs off the screen: ${WIN_W}x$WIN_H at $WIN_X,$WIN_Y"
+Ok "the advanced window lies wholly on the screen"
+
 FAILED=0
 ELAPSED=$(( $(NowMs) - T0 ))
 printf 'all checks passed in %d.%d s\n' $(( ELAPSED / 1000 )) $(( ELAPSED % 1000 / 100 ))

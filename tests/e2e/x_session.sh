@@ -43,14 +43,15 @@ WindowManagerIsUp() {
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
 }
 
-# Takes the first display number from 90 on that nobody holds. Two runs may
-# race for one number: the loser's server exits at once and it tries the next.
+# Takes the first display number from 90 on that nobody holds, with a screen of
+# XVFB_SCREEN (1280x1024 unless set). Two runs may race for one number: the
+# loser's server exits at once and it tries the next.
 StartXSession() {
   local n
   for n in $(seq 90 160); do
     [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
     export DISPLAY=":$n"
-    Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
+    Xvfb "$DISPLAY" -screen 0 "${XVFB_SCREEN:-1280x1024}x24" -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     if Poll 5 OurServerIsUp; then break; fi
     kill "$XVFB_PID" 2>/dev/null

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -13,6 +14,7 @@
 #include "game/game_flow.h"
 #include "game/level.h"
 #include "game/new_board.h"
+#include "game/screen_place.h"
 #include "render/counter_strip.h"
 #include "render/picture_surface.h"
 
@@ -107,7 +109,24 @@ TEST_F(MainWindowTest, StartsAtIntermediateWithNoBoardAndMovesChangeNothing) {
   for (uint8_t state : game().CellState) EXPECT_EQ(state, 0);
 }
 
-TEST_F(MainWindowTest, WindowFollowsTheLevelLayout) {
+TEST(ScreenPlaceTest, AWindowMovesAsLittleAsItTakesToLieOnTheScreen) {
+  const QRect area(100, 30, 640, 450);  // a panel on the left and one on top
+  const std::pair<QRect, QPoint> cases[] = {
+      {{300, 100, 200, 200}, {300, 100}},  // inside: it stays
+      {{291, 70, 488, 321}, {252, 70}},    // past the right edge: back by as much
+      {{90, 20, 200, 200}, {100, 30}},     {{600, 400, 200, 200}, {540, 280}},
+      {{226, 20, 514, 577}, {226, 30}},    // too tall: its top on the area
+      {{500, 300, 700, 500}, {100, 30}},   // too big both ways: the top-left
+  };
+  for (const auto& [frame, want] : cases) EXPECT_EQ(KeptWithin(frame, area), want) << frame.x() << "," << frame.y();
+}
+
+TEST_F(MainWindowTest, WindowFollowsTheLevelLayoutAndStaysOnTheScreen) {
+  const QRect screen = form_->screen()->availableGeometry();
+  form_->move(screen.right() - 300, screen.top() + 10);
+  form_->Kaisi_Click(2);
+  QCoreApplication::processEvents();  // the resize, however late it comes
+  EXPECT_TRUE(screen.contains(form_->frameGeometry())) << form_->frameGeometry().x();
   form_->Kaisi_Click(0);
   EXPECT_EQ(form_->centralWidget()->size(), QSize(256, 287));
   EXPECT_EQ(board()->geometry(), QRect(64, 89, 128, 128));

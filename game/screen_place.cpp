@@ -1,0 +1,30 @@
+#include "game/screen_place.h"
+
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
+
+namespace porteka {
+
+QPoint KeptWithin(const QRect& frame, const QRect& area) {
+  const int x = std::max(area.left(), std::min(frame.left(), area.left() + area.width() - frame.width()));
+  const int y = std::max(area.top(), std::min(frame.top(), area.top() + area.height() - frame.height()));
+  return {x, y};
+}
+
+void PlaceOnScreen(QWidget* window, bool centre) {
+  const QScreen* screen = window->screen();
+  if (screen == nullptr) return;
+  const QRect area = screen->availableGeometry();
+  // Before the first show the frame is not known yet: the window's own size
+  // stands in for it.
+  QRect frame = window->frameGeometry();
+  frame.setSize(frame.size().expandedTo(window->size()));
+  if (centre) frame.moveCenter(area.center());
+  const QPoint place = KeptWithin(frame, area);
+  // A window placed before it is shown keeps that place: the window manager
+  // takes it as asked for.
+  if (centre || place != window->frameGeometry().topLeft()) window->move(place);
+}
+
+}  // namespace porteka
