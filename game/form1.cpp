@@ -14,6 +14,7 @@
 #include "game/level.h"
 #include "game/new_board.h"
 #include "game/screen_place.h"
+#include "game/window_destroyed_watch.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"
 #include "input/virtual_keys.h"
@@ -87,6 +88,7 @@ Form1::Form1(uint32_t seed)
 
   BuildMenus();
   qApp->installEventFilter(this);
+  destroyedWatch_ = std::make_unique<WindowDestroyedWatch>(this, [this] { WindowDestroyed(); });
 }
 
 Form1::~Form1() { qApp->removeEventFilter(this); }
@@ -212,6 +214,15 @@ void Form1::ShowModal(QDialog& dialog) {
 void Form1::KeepOnScreen(bool centre) {
   layout()->activate();
   PlaceOnScreen(this, centre);
+}
+
+// The window has gone from under the game: it ends as the close box ends it,
+// after closing whatever dialog was waiting for an answer.
+void Form1::WindowDestroyed() {
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window != this && window->isVisible()) window->close();
+  }
+  close();
 }
 
 // Keys reach the game first, whichever control has the focus, and before the

@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "game/game.h"
 #include "game/random.h"
@@ -18,6 +19,7 @@ namespace porteka {
 class BoardSurface;
 class CounterStrip;
 class FaceButton;
+class WindowDestroyedWatch;
 
 // The main window: the menus, the counter strip, the face button and the board
 // surface, all drawn from the rules' state. It is the rules' outside world:
@@ -70,6 +72,7 @@ class Form1 : public QMainWindow, public Outside {
   void Form_Unload();
   void ShowModal(QDialog& dialog);
   void KeepOnScreen(bool centre);
+  void WindowDestroyed();
   uint32_t Now() const;
 
   uint32_t seed_;
@@ -84,6 +87,7 @@ class Form1 : public QMainWindow, public Outside {
   FaceButton* picture6_ = nullptr;
   CounterStrip* picture7_ = nullptr;
   QMenu* start_ = nullptr;
+  std::unique_ptr<WindowDestroyedWatch> destroyedWatch_;
   bool inFrame_ = false;
 };
 

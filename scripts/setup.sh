@@ -1,7 +1,7 @@
 # Shared by ./play and ./test: install what a fresh Debian 12 machine lacks,
 # then configure and build. Sourced, not run. Quiet when there is nothing to do.
 
-PORTEKA_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins
+PORTEKA_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins libxcb1-dev
   libsdl2-dev libsdl2-mixer-dev libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xauth openbox xdotool x11-utils imagemagick)

@@ -161,6 +161,16 @@ ExpectFace() {
   Ok "$what"
 }
 
+# The game ends on its own, with status 0.
+ExpectCleanExit() {
+  Poll 5 GameHasExited || Fail "the game is still running 5 s after $1"
+  wait "$GAME_PID"
+  local status=$?
+  GAME_PID=""
+  (( status == 0 )) || Fail "the game ended with status $status after $1"
+  Ok "$1: the game ended with status 0"
+}
+
 PopupCountIs() { (( $(VisibleWindowCount) == $1 )); }
 # Alt+G and then the given mnemonic letters, each once its menu is open.
 GameMenu() {
@@ -397,12 +407,7 @@ ExpectLayout "the game is still there" 30 16
 
 Step "逃げる！ ends the program"
 GameMenu e
-Poll 5 GameHasExited || Fail "the game is still running 5 s after 逃げる！"
-wait "$GAME_PID"
-STATUS=$?
-GAME_PID=""
-(( STATUS == 0 )) || Fail "the game ended with status $STATUS"
-Ok "the game ended with status 0"
+ExpectCleanExit "逃げる！"
 
 Step "another application takes the focus from the title card"
 StartGame "$GAME"
@@ -424,12 +429,7 @@ Step "the close box ends the program the same way"
 Key F2
 ExpectLayout "F2: intermediate" 16 16
 Key alt+F4
-Poll 5 GameHasExited || Fail "the game is still running 5 s after Alt+F4 (the close box)"
-wait "$GAME_PID"
-STATUS=$?
-GAME_PID=""
-(( STATUS == 0 )) || Fail "the game ended with status $STATUS after the close box"
-Ok "the close box ended the game with status 0"
+ExpectCleanExit "Alt+F4 (the close box)"
 [[ -e $WORK/GoodTime.dat ]] && Fail "a game without a win wrote GoodTime.dat"
 Ok "no records file without a win"
 
@@ -456,6 +456,10 @@ Key F3
 ExpectLayout "F3: advanced" 30 16
 Poll 3 FrameOnScreen || Fail "the advanced window runs off the screen: ${WIN_W}x$WIN_H at $WIN_X,$WIN_Y"
 Ok "the advanced window lies wholly on the screen"
+
+Step "a window destroyed from outside ends the program"
+xdotool windowclose "$MAIN"
+ExpectCleanExit "its window was destroyed"
 
 FAILED=0
 ELAPSED=$(( $(NowMs) - T0 ))
