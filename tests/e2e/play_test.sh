@@ -1,9 +1,10 @@
 #!/bin/bash
 # The built game under a private X server with a window manager, played with
 # real X events: the title card, the main window at each level, moves on the
-# board by mouse and by keys, the menus with their mnemonics and accelerators,
-# the dialogs, and a clean exit. Checked through window names, sizes, screen
-# pixels and the exit status.
+# board by mouse and by keys alone, the menus with their mnemonics and
+# accelerators, the dialogs, a small screen, and a clean exit however the
+# window goes. Checked through window names, sizes, screen pixels and the exit
+# status.
 #
 # Usage: play_test.sh GAME ASSETS_DIR
 # Exits 77 (skipped) when the X tools are not installed.
@@ -281,6 +282,30 @@ ExpectBoard "Z uncovers the pressed cell" CellIs 5 2 4-9a-f
 Key ctrl+a
 ExpectBoard "Ctrl+A again takes every keyboard mark off" CellIs 2 5 0
 
+Step "keyboard-only play"
+xdotool mousemove 0 0   # nowhere near the board from here on
+WaitForMain
+Key F4 Escape
+WaitForMain
+Key F1
+ExpectBoard "F1 after a dialog closed by Escape: a fresh covered board" BoardIs 0
+# Eight steps up and left reach the corner from any cell: the edges stop them.
+Key Left Left Left Left Left Left Left Left Up Up Up Up Up Up Up Up Right Right Down
+MarkerBlinksAt "the arrows" 2 1
+Key c
+ExpectBoard "C flags the cell the arrows reached" BoardIsBut 0 2 1 1
+Key Right Right Right Down Down Down Down alt+a
+Poll 5 WindowShown Form3 || Fail "Alt+A does not show the title card"
+ReadGeometry "$(FindWindow Form3)"
+xdotool mousemove $(( WIN_X + 30 )) $(( WIN_Y + 90 )) click 1 mousemove 0 0
+Poll 5 WindowGone Form3 || Fail "a left click does not close the title card"
+WaitForMain
+ReadGeometry "$MAIN"
+Ok "Alt+A shows the title card, a click takes it away"
+ExpectBoard "Alt+A has put the keyboard mark on the selected cell" CellIs 5 5 3
+Key Left Left Left Left Left Down Down z
+ExpectBoard "Z uncovers the cell the arrows reached" CellIs 0 7 4-9a-f
+
 Step "middle button and the double click on marked cells"
 WaitForMain
 Key F1
@@ -343,11 +368,12 @@ Step "custom board dialog confirmed with its button"
 WaitForMain
 Key F4
 Poll 5 WindowShown "カスタム" || Fail "F4 does not open the dialog カスタム"
-# Width and height to their smallest through the keyboard, then the button.
-Key Home Tab Home Tab Tab space
+# Width and height to their smallest through the keyboard, the width two up
+# with the arrows, then the button.
+Key Home Right Right Tab Home Tab Tab space
 Poll 5 WindowGone "カスタム" || Fail "the button does not close the custom dialog"
-ExpectLayout "a 2x2 custom board centred in the interior" 2 2
-ExpectBoard "the 2x2 board is all covered" BoardIs 0
+ExpectLayout "a 4x2 custom board centred in the interior" 4 2
+ExpectBoard "the 4x2 board is all covered" BoardIs 0
 WaitForMain
 Key F4
 Poll 5 WindowShown "カスタム" || Fail "F4 does not open the dialog カスタム"
@@ -393,17 +419,6 @@ Poll 3 WindowGone "$CAPTION" || Fail "Return (its button) does not close the rec
 Ok "its button closes it"
 [[ -e $WORK/GoodTime.dat ]] && Fail "looking at the records wrote GoodTime.dat"
 Ok "looking at the records writes no file"
-
-Step "version information"
-WaitForMain
-Key alt+a
-Poll 5 WindowShown Form3 || Fail "Alt+A does not show the title card"
-CARD=$(FindWindow Form3)
-ReadGeometry "$CARD"
-xdotool mousemove $(( WIN_X + 30 )) $(( WIN_Y + 90 )) click 1
-Poll 5 WindowGone Form3 || Fail "a left click does not close the title card"
-Ok "the title card comes and goes from the menu"
-ExpectLayout "the game is still there" 30 16
 
 Step "逃げる！ ends the program"
 GameMenu e
