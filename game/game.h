@@ -79,7 +79,7 @@ struct Game {
   int16_t GameState = 1;  // -1 dealt and waiting, 0 running, 1 over or no game
   int16_t BombsLeft = 0;
 
-  int16_t PointerX = 0;  // last press on the board surface, pixels
+  int16_t PointerX = 0;  // the selected cell: the last press, moved by the arrows; pixels
   int16_t PointerY = 0;
   int16_t LastButton = 0;  // buttons held at the last pointer move
 

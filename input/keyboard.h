@@ -24,9 +24,9 @@ inline constexpr int16_t kShiftKey = 1;
 inline constexpr int16_t kCtrlKey = 2;
 inline constexpr int16_t kAltKey = 4;
 
-// The keys play the three buttons at the selected cell (the last press
-// position), set or invert the keyboard mark there or over the whole board,
-// and the arrows move the selection, so the game plays without a mouse.
+// The keys play the three buttons at the selected cell (set by a press, moved
+// by the arrows), and set or invert the keyboard mark there or over the whole
+// board; with the arrows the game plays without a mouse.
 void Form_KeyDown(Game& game, int16_t keyCode, int16_t shift);
 
 }  // namespace porteka

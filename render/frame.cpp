@@ -9,7 +9,7 @@ void RunFrame(Game& game) {
   game.outside->DrawBoard();
   AnimateEffects(game);
 
-  // The marker sits on the cell under the last press, wherever that is now.
+  // The marker sits on the selected cell, wherever that is now.
   const auto gx = static_cast<int16_t>((game.PointerX >> 4) * kCellSize);
   const auto gy = static_cast<int16_t>((game.PointerY >> 4) * kCellSize);
   game.CursorBlink = static_cast<uint8_t>(1 - game.CursorBlink);
