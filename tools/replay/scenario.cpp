@@ -1,5 +1,6 @@
 #include "tools/replay/scenario.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <limits>
@@ -158,7 +159,13 @@ RandomSpec Random(const json& root, const Place& place) {
   return random;
 }
 
-Event ReadEvent(const json& object, size_t number, uint32_t maxFrames) {
+// The frames a scenario may run in all, and how many of them are left.
+struct FrameBudget {
+  uint32_t most;
+  uint32_t left;
+};
+
+Event ReadEvent(const json& object, size_t number, FrameBudget& frames) {
   if (!object.is_object()) Place("event " + std::to_string(number)).Fail("must be an object");
   const auto doIt = object.find("do");
   if (doIt == object.end() || !doIt->is_string()) Place("event " + std::to_string(number)).Fail("needs \"do\"");
@@ -200,11 +207,12 @@ Event ReadEvent(const json& object, size_t number, uint32_t maxFrames) {
   } else if (name == "frames") {
     event.kind = EventKind::Frames;
     CheckKeys(object, {"do", "n"}, place);
-    event.count = RequiredInteger<uint32_t>(object, "n", 0, maxFrames, place);
+    event.count = RequiredInteger<uint32_t>(object, "n", 0, frames.most, place);
   } else if (name == "poll") {
     event.kind = EventKind::Poll;
     CheckKeys(object, {"do", "now"}, place);
     event.now = RequiredInteger<uint32_t>(object, "now", 0, std::numeric_limits<uint32_t>::max(), place);
+    event.count = 1;  // at most one frame
   } else if (name == "startgame") {
     event.kind = EventKind::StartGame;
     CheckKeys(object, {"do"}, place);
@@ -229,13 +237,81 @@ Event ReadEvent(const json& object, size_t number, uint32_t maxFrames) {
   } else {
     place.Fail("unknown event");
   }
+  if (event.count > frames.left) {
+    place.Fail("the scenario runs more than " + std::to_string(frames.most) + " frames in all");
+  }
+  frames.left -= event.count;
   return event;
 }
 
+// The shape of the text before it is parsed: how deep arrays and objects nest
+// and how many values they hold in all, brackets and commas inside strings
+// left out.
+struct Shape {
+  int nesting = 0;
+  size_t values = 0;
+};
+
+Shape MeasureShape(std::string_view text) {
+  Shape shape;
+  int depth = 0;
+  bool inString = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (inString) {
+      if (c == '\\') {
+        ++i;
+      } else if (c == '"') {
+        inString = false;
+      }
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == '[' || c == '{') {
+      shape.nesting = std::max(shape.nesting, ++depth);
+      ++shape.values;
+    } else if (c == ']' || c == '}') {
+      --depth;
+    } else if (c == ',') {
+      ++shape.values;
+    }
+  }
+  return shape;
+}
+
+// Frees a parsed document one value at a time, innermost first. Let go whole,
+// a list first gathers all its values in one new block, which is just what
+// may not be there when memory runs short.
+void ReleaseInPieces(json& value) {
+  if (value.is_array()) {
+    auto& values = value.get_ref<json::array_t&>();
+    while (!values.empty()) {
+      ReleaseInPieces(values.back());
+      values.pop_back();
+    }
+  } else if (value.is_object()) {
+    auto& members = value.get_ref<json::object_t&>();
+    for (auto& member : members) ReleaseInPieces(member.second);
+    members.clear();
+  }
+}
+
+struct ReleasedInPieces {
+  json& document;
+  ~ReleasedInPieces() { ReleaseInPieces(document); }
+};
+
 }  // namespace
 
-Scenario ParseScenario(std::string_view text, uint32_t maxFramesPerEvent) {
+Scenario ParseScenario(std::string_view text, uint32_t maxFrames) {
+  const Shape shape = MeasureShape(text);
+  if (shape.nesting > kMaxNesting) {
+    throw ScenarioError("nested more than " + std::to_string(kMaxNesting) + " deep; no scenario needs that");
+  }
+  if (shape.values > kMaxValues) {
+    throw ScenarioError("more than " + std::to_string(kMaxValues) + " values; cut the scenario");
+  }
   json root;
+  const ReleasedInPieces release{root};
   try {
     root = json::parse(text.begin(), text.end());
   } catch (const json::exception& e) {
@@ -251,8 +327,10 @@ Scenario ParseScenario(std::string_view text, uint32_t maxFramesPerEvent) {
   if (root.contains("events")) {
     const json& events = root["events"];
     if (!events.is_array()) place.Fail("events must be a list");
+    if (events.size() > kMaxEvents) place.Fail("more than " + std::to_string(kMaxEvents) + " events; cut the scenario");
     scenario.events.reserve(events.size());
-    for (size_t i = 0; i < events.size(); ++i) scenario.events.push_back(ReadEvent(events[i], i + 1, maxFramesPerEvent));
+    FrameBudget frames{maxFrames, maxFrames};
+    for (size_t i = 0; i < events.size(); ++i) scenario.events.push_back(ReadEvent(events[i], i + 1, frames));
   }
   return scenario;
 }

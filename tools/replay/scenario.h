@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -50,12 +51,21 @@ struct Scenario {
   std::vector<Event> events;
 };
 
-// The most frames one "frames" event may ask for: every frame's drawing is held
-// until the event's line is written.
-inline constexpr uint32_t kMaxFramesPerEvent = 1000000;
+// The most frames a whole scenario may run, "frame", "frames" and "poll" events
+// together: every frame's drawing goes into the dump, so this bounds the time
+// and the bytes a scenario can cost.
+inline constexpr uint32_t kMaxFrames = 1000000;
+
+// A scenario nests five deep at most (the bombs' pairs), and a long one holds a
+// few tens of thousands of values. Anything deeper or larger is refused before
+// it is parsed, so no memory goes into it.
+inline constexpr int kMaxNesting = 8;
+inline constexpr size_t kMaxValues = 250000;
+// Every event writes a line of about five kilobytes.
+inline constexpr size_t kMaxEvents = 20000;
 
 // Reads and checks a scenario. Everything that can be checked without playing
 // is checked here; throws ScenarioError.
-Scenario ParseScenario(std::string_view text, uint32_t maxFramesPerEvent = kMaxFramesPerEvent);
+Scenario ParseScenario(std::string_view text, uint32_t maxFrames = kMaxFrames);
 
 }  // namespace porteka::replay

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 
@@ -206,14 +207,16 @@ void PlayScenario(const Scenario& scenario, const LineSink& sink) {
   }
 }
 
-int Replay(std::string_view text, const LineSink& sink, std::string& error, uint32_t maxFramesPerEvent) {
+int Replay(std::string_view text, const LineSink& sink, std::string& error, uint32_t maxFrames) {
   try {
-    PlayScenario(ParseScenario(text, maxFramesPerEvent), sink);
+    PlayScenario(ParseScenario(text, maxFrames), sink);
     return 0;
   } catch (const ScenarioError& e) {
     error = e.what();
-    return 2;
+  } catch (const std::bad_alloc&) {
+    error = "out of memory: the scenario is too large to play";
   }
+  return 2;
 }
 
 }  // namespace porteka::replay

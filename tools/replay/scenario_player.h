@@ -19,8 +19,8 @@ using LineSink = std::function<void(std::string_view line)>;
 void PlayScenario(const Scenario& scenario, const LineSink& sink);
 
 // The whole tool on a scenario's text: 0 when every line was written, 2 with
-// the message in `error` when the scenario asks for what the game cannot do.
-int Replay(std::string_view text, const LineSink& sink, std::string& error,
-           uint32_t maxFramesPerEvent = kMaxFramesPerEvent);
+// the message in `error` when the scenario asks for what the game cannot do
+// or for more memory than there is.
+int Replay(std::string_view text, const LineSink& sink, std::string& error, uint32_t maxFrames = kMaxFrames);
 
 }  // namespace porteka::replay
