@@ -1,9 +1,32 @@
 #include <QApplication>
 #include <cstdio>
+#include <cstring>
 
 #include "dialogs/fonts.h"
+#include "game/desktop_folder.h"
 #include "game/display_check.h"
 #include "game/form1.h"
+
+namespace {
+
+// --desktop, given by the desktop entry, is the game's one option; it is taken
+// out of the arguments before Qt reads its own.
+bool TakeDesktopOption(int& argc, char** argv) {
+  bool found = false;
+  int kept = 1;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--desktop") == 0) {
+      found = true;
+    } else {
+      argv[kept++] = argv[i];
+    }
+  }
+  argc = kept;
+  argv[argc] = nullptr;
+  return found;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   porteka::FallBackToXForMissingPlugins();
@@ -12,6 +35,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "no display: %s; start the game from a desktop session\n", problem.c_str());
     return 1;
   }
+  if (TakeDesktopOption(argc, argv)) porteka::EnterDesktopFolder();
   // A frame changes a few small rectangles 30 times a second. Sent through the
   // socket they cost the game a quarter less than through shared memory, which
   // waits on the X server after every frame.
