@@ -24,6 +24,21 @@ TEST(Assets, HaveTheirExactSizesAndFormats) {
   }
 }
 
+// The desktop's icons: the sizes of at most 32 are drawn, the larger ones are
+// whole-number enlargements of one of those, pixel for pixel, never smoothed.
+TEST(DesktopIcons, AreSharpEnlargementsOfTheDrawnSizes) {
+  const std::pair<const char*, const char*> enlargements[] = {
+      {"icon_48.png", "icon_24.png"}, {"icon_64.png", "icon.png"},
+      {"icon_128.png", "icon.png"},   {"icon_256.png", "icon.png"}};
+  EXPECT_EQ(LoadAsset("icon_16.png").size(), QSize(16, 16));
+  for (const auto& [large, drawn] : enlargements) {
+    const QImage image = LoadAsset(large).convertToFormat(QImage::Format_ARGB32);
+    const QImage source = LoadAsset(drawn).convertToFormat(QImage::Format_ARGB32);
+    EXPECT_EQ(image.width() % source.width(), 0) << large;
+    EXPECT_EQ(image, source.scaled(image.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation)) << large;
+  }
+}
+
 TEST(WindowIcon, HasAClearGroundAndASolidBomb) {
   const QImage icon = LoadAsset("icon.png");
   EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0);
