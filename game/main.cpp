@@ -1,50 +1,41 @@
 #include <QApplication>
 #include <cstdio>
-#include <cstdlib>
-#include <dlfcn.h>
+#include <cstring>
 
 #include "dialogs/fonts.h"
+#include "game/desktop_folder.h"
+#include "game/display_check.h"
 #include "game/form1.h"
 
 namespace {
 
-// Qt aborts when it cannot reach a display; say so plainly and fail instead.
-// The X server is asked through libxcb, which Qt's own X plugin loads anyway.
-const char* DisplayProblem() {
-  const char* platform = std::getenv("QT_QPA_PLATFORM");
-  if (platform != nullptr && *platform != '\0' && std::string_view(platform).rfind("xcb", 0) != 0) {
-    return nullptr;  // offscreen, wayland, vnc...: Qt knows best
+// --desktop, given by the desktop entry, is the game's one option; it is taken
+// out of the arguments before Qt reads its own.
+bool TakeDesktopOption(int& argc, char** argv) {
+  bool found = false;
+  int kept = 1;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--desktop") == 0) {
+      found = true;
+    } else {
+      argv[kept++] = argv[i];
+    }
   }
-  // The game is built with Qt's X plugin only; a Wayland session serves it
-  // through Xwayland, which sets DISPLAY.
-  const char* display = std::getenv("DISPLAY");
-  if (display == nullptr || *display == '\0') return "DISPLAY is not set";
-
-  void* xcb = dlopen("libxcb.so.1", RTLD_NOW | RTLD_LOCAL);
-  if (xcb == nullptr) return nullptr;
-  using Connect = void* (*)(const char*, int*);
-  using HasError = int (*)(void*);
-  using Disconnect = void (*)(void*);
-  auto connect = reinterpret_cast<Connect>(dlsym(xcb, "xcb_connect"));
-  auto hasError = reinterpret_cast<HasError>(dlsym(xcb, "xcb_connection_has_error"));
-  auto disconnect = reinterpret_cast<Disconnect>(dlsym(xcb, "xcb_disconnect"));
-  const char* problem = nullptr;
-  if (connect != nullptr && hasError != nullptr && disconnect != nullptr) {
-    void* connection = connect(nullptr, nullptr);
-    if (hasError(connection) != 0) problem = "cannot connect to the X server named by DISPLAY";
-    disconnect(connection);
-  }
-  dlclose(xcb);
-  return problem;
+  argc = kept;
+  argv[argc] = nullptr;
+  return found;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (const char* problem = DisplayProblem()) {
-    std::fprintf(stderr, "no display: %s; start the game from a desktop session\n", problem);
+  porteka::FallBackToXForMissingPlugins();
+  // Qt aborts when it cannot reach a display; say so plainly and fail instead.
+  if (const std::string problem = porteka::DisplayProblem(); !problem.empty()) {
+    std::fprintf(stderr, "no display: %s; start the game from a desktop session\n", problem.c_str());
     return 1;
   }
+  if (TakeDesktopOption(argc, argv)) porteka::EnterDesktopFolder();
   // A frame changes a few small rectangles 30 times a second. Sent through the
   // socket they cost the game a quarter less than through shared memory, which
   // waits on the X server after every frame.
@@ -54,6 +45,8 @@ int main(int argc, char** argv) {
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("porteka"));
+  // On Wayland the compositor finds the window's icon and name through this.
+  QGuiApplication::setDesktopFileName(QStringLiteral("porteka"));
   porteka::InstallFontSubstitutes();
 
   porteka::Form1 form1;

@@ -1,10 +1,14 @@
-# Shared by ./play and ./test: install what a fresh Debian 12 machine lacks,
-# then configure and build. Sourced, not run. Quiet when there is nothing to do.
+# Shared by ./play, ./test and ./package: install what a fresh Debian 12
+# machine lacks, then configure and build. Sourced, not run. Quiet when there
+# is nothing to do.
 
-PORTEKA_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins libxcb1-dev
+# Building and running on X and Wayland; X and Wayland servers for the
+# end-to-end tests; making and checking the Debian package.
+PORTEKA_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins qt6-wayland libxcb1-dev
   libsdl2-dev libsdl2-mixer-dev libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev fonts-ipafont-gothic fonts-ipafont-mincho
-  xvfb xauth openbox xdotool x11-utils imagemagick)
+  xvfb xauth openbox xdotool x11-utils imagemagick weston
+  dpkg-dev file desktop-file-utils appstream lintian)
 
 porteka_install_missing() {
   local missing=() pkg

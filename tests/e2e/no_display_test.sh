@@ -1,14 +1,19 @@
 #!/bin/bash
 # Without a display to open, the game says so in one plain line and fails,
-# instead of aborting inside the toolkit.
+# instead of aborting inside the toolkit. Under Xvfb: a screen the server
+# lacks fails the same way, a platform plugin that is not installed falls
+# back to X with one line, and --desktop moves into the records folder.
 # Usage: no_display_test.sh GAME
 
 set -u
 GAME=$1
+HERE=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=x_session.sh
+source "$HERE/x_session.sh"
 [[ -x $GAME ]] || { echo "no game at $GAME"; exit 1; }
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/porteka-nodisplay.XXXXXX")
-trap 'rm -rf "$WORK"' EXIT
+trap 'StopXSession; rm -rf "$WORK"' EXIT
 FAILURES=0
 
 # Runs the game with the given environment changes; it must print a line
@@ -39,5 +44,49 @@ while [[ -e /tmp/.X11-unix/X$ABSENT || -e /tmp/.X$ABSENT-lock ]]; do ABSENT=$(( 
 Expect "DISPLAY naming a server that is not there" -u WAYLAND_DISPLAY DISPLAY=:$ABSENT
 # A Wayland socket that does not exist is no display either.
 Expect "only a WAYLAND_DISPLAY that names no compositor" -u DISPLAY WAYLAND_DISPLAY=porteka-no-such-socket
+Expect "Wayland asked for and no compositor" -u DISPLAY QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=porteka-no-such-socket
+
+if ! NeedTools Xvfb openbox xdotool || ! StartXSession; then
+  echo "skip - the checks under Xvfb"
+  exit $(( FAILURES > 0 ))
+fi
+Expect "DISPLAY naming a screen the server lacks" -u WAYLAND_DISPLAY DISPLAY="$DISPLAY.7"
+
+mkdir -m 700 "$WORK/run"
+Check() { if "${@:2}"; then echo "ok - $1"; else echo "FAIL - $1"; FAILURES=$(( FAILURES + 1 )); fi; }
+# Starts the game in WORK with environment changes, then arguments after --,
+# and waits for its title card.
+Launch() {
+  local env=()
+  while [[ $1 != -- ]]; do env+=("$1"); shift; done
+  shift
+  (cd "$WORK" && exec env "${env[@]}" XDG_RUNTIME_DIR="$WORK/run" SDL_AUDIODRIVER=dummy "$GAME" "$@") \
+    >"$WORK/out" 2>&1 &
+  GAME_PID=$!
+  Poll 10 WindowShown Form3 || Check "a title card with ${env[*]} $*" false
+}
+Stop() { kill "$GAME_PID"; wait "$GAME_PID" 2>/dev/null; GAME_PID=""; }
+
+Launch -u WAYLAND_DISPLAY QT_QPA_PLATFORM=nosuchplugin --
+Check "a missing platform plugin: the game runs on X and says so in one line" \
+  [ "$(grep -c . "$WORK/out")$(grep -c 'nosuchplugin.*using X' "$WORK/out")" == 11 ]
+Stop
+
+# The folder the game runs in | the environment and the arguments after "--".
+# With --desktop, the records folder; where that cannot be made, and without
+# --desktop, the directory it is started in.
+STARTS=(
+  "$WORK/home/.local/share/porteka|HOME=$WORK/home -- --desktop"
+  "$WORK/data/porteka|HOME=$WORK/home XDG_DATA_HOME=$WORK/data -- --desktop"
+  "$WORK/data/porteka|-u HOME XDG_DATA_HOME=$WORK/data -- --desktop"
+  "$WORK|HOME=/proc/porteka-cannot-make-this -- --desktop"
+  "$WORK|HOME=$WORK/home --"
+)
+for row in "${STARTS[@]}"; do
+  # shellcheck disable=SC2086
+  Launch ${row#*|}
+  Check "${row#*|}: runs in ${row%%|*}" [ "$(readlink "/proc/$GAME_PID/cwd")" == "${row%%|*}" ]
+  Stop
+done
 
 exit $(( FAILURES > 0 ))

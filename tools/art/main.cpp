@@ -62,5 +62,11 @@ int main(int argc, char** argv) {
                path("face_button.png"));
   ok &= Report(SaveBmp8(ToIndexed(PaintTitleCard(), 256), path("title.bmp")), path("title.bmp"));
   ok &= Report(SavePng(ToIndexed(PaintWindowIcon(), 256), path("icon.png")), path("icon.png"));
+  // The desktop's icons beside the window icon, which stands for the 32 x 32 size.
+  for (int size : kDesktopIconSizes) {
+    if (size == kIconSize) continue;
+    const QString name = QStringLiteral("icon_%1.png").arg(size);
+    ok &= Report(SavePng(ToIndexed(PaintDesktopIcon(size), 256), dir.filePath(name)), dir.filePath(name));
+  }
   return ok ? 0 : 1;
 }
