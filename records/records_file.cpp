@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 
@@ -123,13 +124,16 @@ std::string SerializeRecords(const RecordTable& records) {
 
 std::optional<RecordTable> ParseRecords(std::string_view bytes) {
   RecordTable records;
-  for (Record& record : records) {
-    // Every line must be complete: a file cut short inside its last time would
-    // otherwise pass with a wrong, perhaps unbeatable, time. A bare LF is taken
-    // as a line end too, for files that went through a Unix editor.
-    const size_t lineEnd = bytes.find('\n');
+  for (size_t i = 0; i < records.size(); ++i) {
+    // A line ends with CR LF, with a bare LF (a file that went through a Unix
+    // editor) or, the last one, at the end of the file. Saves are atomic, so
+    // the game never leaves a line cut short there.
+    size_t lineEnd = bytes.find('\n');
     if (lineEnd == std::string_view::npos) {
-      return std::nullopt;
+      if (i + 1 < records.size()) {
+        return std::nullopt;
+      }
+      lineEnd = bytes.size();
     }
     std::string_view line = bytes.substr(0, lineEnd);
     if (!line.empty() && line.back() == '\r') {
@@ -139,8 +143,8 @@ std::optional<RecordTable> ParseRecords(std::string_view bytes) {
     if (!parsed) {
       return std::nullopt;
     }
-    record = std::move(*parsed);
-    bytes.remove_prefix(lineEnd + 1);
+    records[i] = std::move(*parsed);
+    bytes.remove_prefix(std::min(lineEnd + 1, bytes.size()));
   }
   return records;
 }
@@ -163,9 +167,11 @@ std::optional<RecordTable> ReadRecords(const std::filesystem::path& file) {
   size_t lineEnds = 0;
   char buffer[65536];
   bool failed = false;
+  bool wholeFile = false;
   while (lineEnds < 3 && bytes.size() < kMaxReadBytes) {
     const ssize_t got = ::read(fd, buffer, sizeof(buffer));
     if (got == 0) {
+      wholeFile = true;
       break;
     }
     if (got < 0) {
@@ -181,7 +187,9 @@ std::optional<RecordTable> ReadRecords(const std::filesystem::path& file) {
     bytes.append(buffer, static_cast<size_t>(got));
   }
   ::close(fd);
-  if (failed) {
+  // A last line cut off by the size limit, not by the end of the file, is
+  // not a line.
+  if (failed || (lineEnds < 3 && !wholeFile)) {
     return std::nullopt;
   }
   return ParseRecords(bytes);

@@ -35,8 +35,9 @@ RecordTable DefaultRecords();
 // code page lacks become "?", so the file always holds exactly three lines.
 std::string SerializeRecords(const RecordTable& records);
 
-// Reads the three records back from the file's bytes; anything after the third
-// line is ignored. Empty when the bytes are not three such lines.
+// Reads the three records back from the file's bytes; the last line may end
+// at the end of the bytes, and anything after the third line is ignored. Empty
+// when the bytes are not three such lines.
 std::optional<RecordTable> ParseRecords(std::string_view bytes);
 
 // Empty when the file is missing, is not a plain file, or is damaged.

@@ -43,9 +43,12 @@ TEST(CheckRecord, FirstWinCreatesTheDefaultFileAndSavingFillsOneLine) {
   EXPECT_EQ(CountEntries(dir.path()), 1) << "no backup, no temporary file";
 }
 
+// The file's last line ends the file, as other programs may leave it.
 TEST(CheckRecord, OnlyAStrictlyShorterTimeIsARecord) {
   TempDir dir;
-  ASSERT_TRUE(WriteRecords(dir.File(), Table(100, 1000, 29970)));
+  std::string bytes = SerializeRecords(Table(100, 1000, 29970));
+  bytes.resize(bytes.size() - 2);
+  WriteBytes(dir.File(), bytes);
   const struct {
     int16_t level;
     int32_t time;
@@ -53,7 +56,8 @@ TEST(CheckRecord, OnlyAStrictlyShorterTimeIsARecord) {
   } cases[] = {{0, 100, false}, {0, 99, true}, {1, 1000, false}, {1, 999, true},
                {2, 29970, false}, {2, 40000, false}, {2, 29969, true}};
   for (const auto& c : cases) EXPECT_EQ(CheckRecord(dir.File(), c.level, c.time), c.record) << c.level << " " << c.time;
-  EXPECT_EQ(ReadRecords(dir.File()), Table(100, 1000, 29970)) << "a good file is only read";
+  EXPECT_EQ(ReadBytes(dir.File()), bytes) << "a good file is only read";
+  EXPECT_EQ(CountEntries(dir.path()), 1);
 }
 
 TEST(CheckRecord, OtherLevelsNeitherReadNorCreateTheFile) {
@@ -70,7 +74,7 @@ TEST(CheckRecord, OtherLevelsNeitherReadNorCreateTheFile) {
 TEST(CheckRecord, ReplacesADamagedFileAndKeepsItsBytes) {
   const std::string good = "\"a\",1\r\n";
   const std::string damaged[] = {good + good, "", std::string("\x7F" "ELF\x00\x01\xFF\n\n\n", 10),
-                                 good + good + "\"c\",2", good + "\"broken,3\r\n" + good};
+                                 good + "\"broken,3\r\n" + good, good + good + "\"c\""};
   for (const std::string& bytes : damaged) {
     TempDir dir;
     WriteBytes(dir.File(), bytes);

@@ -271,15 +271,15 @@ TEST(Form5, ShowsTheStoredRecordsInColouredRowsAndLeavesTheFile) {
   EXPECT_EQ(ReadBytes(dir.File()), before);
 }
 
-// The default file shows its stored names; a file that cannot be read shows
-// placeholders in every row, even rows that could be read, and is neither
-// created nor repaired.
+// The default file, and a file whose last line ends the file, show their
+// stored names; a file that cannot be read shows placeholders in every row,
+// even rows that could be read, and is neither created nor repaired.
 TEST(Form5, UnreadableFileShowsOnlyPlaceholders) {
   const std::pair<std::string, QString> files[] = {
       {SerializeRecords(DefaultRecords()), "登録なし"},
       {"", "未登録"},
       {"\"a\",1\r\n\"b\",2\r\n", "未登録"},
-      {"\"a\",1\r\n\"b\",2\r\n\"c\",3", "未登録"},
+      {"\"c\",29970\r\n\"c\",29970\r\n\"c\",29970", "c"},
   };
   for (const auto& [bytes, name] : files) {
     TempDir dir;

@@ -59,15 +59,16 @@ TEST(RecordsFileFormat, NamesAndTimesComeBack) {
   }
 }
 
-TEST(RecordsFileFormat, ReadsOnlyThreeWholeLines) {
+TEST(RecordsFileFormat, ReadsOnlyThreeLines) {
   const std::string good = "\"a\",1\r\n";
   const RecordTable abc = {Record{"a", 1}, Record{"b", 2}, Record{"c", 3}};
   EXPECT_EQ(ParseRecords("\"a\",1\n  \"b\" , 2 \r\n\"c\",\t3\n"), abc) << "Unix ends, blanks around the time";
   EXPECT_EQ(ParseRecords("\"a\",1\r\n\"b\",2\r\n\"c\",3\r\n\"d\",6\r\nrubbish\x00\xFF"), abc) << "more lines";
+  EXPECT_EQ(ParseRecords("\"a\",1\r\n\"b\",2\r\n\"c\",3"), abc) << "the last line ends the file";
   const std::string damaged[] = {
       "",                                         // empty
       good + good,                                // two lines
-      good + good + "\"c\",29",                   // cut short inside the last time
+      good + "\"b\",2",                           // two lines, the last ending the file
       good + good + "\"c\"",                      // cut short before the time
       good + "\r\n" + good + good,                // blank line
       good + good + "c,1\r\n",                    // unquoted name
