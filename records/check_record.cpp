@@ -1,6 +1,8 @@
 #include "records/check_record.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <optional>
@@ -12,10 +14,43 @@
 namespace porteka {
 namespace {
 
+constexpr int kBackups = 5;
+
+std::filesystem::path Backup(const std::filesystem::path& file, int number) {
+  std::filesystem::path backup = file;
+  backup += ".bak" + std::to_string(number);
+  return backup;
+}
+
+// The damaged bytes become a new "<file>.bak1" in the file's own directory,
+// and the backups already there move up one number, the fifth falling away.
+// Only plain files move: a link by a backup's name is replaced, so the bytes
+// never land anywhere else. The copy is complete before anything moves.
+bool KeepBackup(const std::filesystem::path& file) {
+  struct stat status {};
+  const int source = OpenPlainFile(file, O_RDONLY, &status);
+  if (source < 0) {
+    return false;
+  }
+  TemporaryFile copy(Backup(file, 1));
+  const bool copied = copy.fd() >= 0 && ::fchmod(copy.fd(), status.st_mode & 0777) == 0 && CopyAll(source, copy.fd());
+  ::close(source);
+  if (!copied) {
+    return false;
+  }
+  for (int number = kBackups - 1; number >= 1; --number) {
+    struct stat older {};
+    if (::lstat(Backup(file, number).c_str(), &older) == 0 && S_ISREG(older.st_mode)) {
+      ::rename(Backup(file, number).c_str(), Backup(file, number + 1).c_str());
+    }
+  }
+  return copy.PutInPlace();
+}
+
 // The table to start from when the file cannot be read: the default records,
 // provided the unreadable file is not something we would destroy. Empty means
 // leave everything alone: the file is a directory or a device, or its bytes
-// could not be kept in the backup first (then the directory is most likely
+// could not be kept in a backup first (then the directory is most likely
 // unwritable anyway).
 std::optional<RecordTable> RepairBase(const std::filesystem::path& file) {
   struct stat status {};
@@ -25,12 +60,7 @@ std::optional<RecordTable> RepairBase(const std::filesystem::path& file) {
     }
     return DefaultRecords();
   }
-  if (!S_ISREG(status.st_mode)) {
-    return std::nullopt;
-  }
-  // One damaged line used to cost all three records for good; now the old
-  // bytes stay beside the new file for anyone who wants them back.
-  if (!CopyFileAtomically(file, BackupPathFor(file))) {
+  if (!S_ISREG(status.st_mode) || !KeepBackup(file)) {
     return std::nullopt;
   }
   return DefaultRecords();
@@ -38,16 +68,11 @@ std::optional<RecordTable> RepairBase(const std::filesystem::path& file) {
 
 }  // namespace
 
-std::filesystem::path BackupPathFor(const std::filesystem::path& file) {
-  std::filesystem::path backup = file;
-  backup += ".bak";
-  return backup;
-}
-
 bool CheckRecord(const std::filesystem::path& file, int16_t gameLevel, int32_t elapsedTime) {
   if (!IsFixedLevel(gameLevel)) {
     return false;
   }
+  const DirectoryLock lock(file);
   std::optional<RecordTable> records = ReadRecords(file);
   if (!records) {
     // Repaired once and read again; if that fails too, no record this time.
@@ -60,7 +85,7 @@ bool CheckRecord(const std::filesystem::path& file, int16_t gameLevel, int32_t e
       return false;
     }
   }
-  return (*records)[static_cast<size_t>(gameLevel)].time > elapsedTime;
+  return (*records)[static_cast<size_t>(gameLevel)].time > elapsedTime && CanReplaceFile(file);
 }
 
 void SaveRecord(const std::filesystem::path& file, int16_t gameLevel, const std::string& name,
@@ -68,6 +93,9 @@ void SaveRecord(const std::filesystem::path& file, int16_t gameLevel, const std:
   if (!IsFixedLevel(gameLevel)) {
     return;
   }
+  // Read, change and write under one lock: another game saving meanwhile
+  // would otherwise write back the line this save changes.
+  const DirectoryLock lock(file);
   std::optional<RecordTable> records = ReadRecords(file);
   if (!records) {
     records = RepairBase(file);

@@ -1,7 +1,6 @@
 #include "records/records_file.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -150,15 +149,8 @@ std::optional<RecordTable> ParseRecords(std::string_view bytes) {
 }
 
 std::optional<RecordTable> ReadRecords(const std::filesystem::path& file) {
-  // Non-blocking, so a pipe by that name cannot hang the game; only a plain
-  // file is read.
-  const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int fd = OpenPlainFile(file, O_RDONLY);
   if (fd < 0) {
-    return std::nullopt;
-  }
-  struct stat status {};
-  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-    ::close(fd);
     return std::nullopt;
   }
 

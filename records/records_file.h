@@ -43,8 +43,8 @@ std::optional<RecordTable> ParseRecords(std::string_view bytes);
 // Empty when the file is missing, is not a plain file, or is damaged.
 std::optional<RecordTable> ReadRecords(const std::filesystem::path& file);
 
-// Replaces the file as a whole, atomically. False when it could not be written;
-// the old file is then left as it was.
+// Replaces the file as a whole (see WriteFileAtomically). False when it could
+// not be written.
 bool WriteRecords(const std::filesystem::path& file, const RecordTable& records);
 
 }  // namespace porteka

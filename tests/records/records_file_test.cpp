@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <limits>
@@ -94,12 +95,21 @@ TEST(RecordsFile, WritesWholeFilesAndNothingBeside) {
   ASSERT_TRUE(WriteRecords(dir.File(), DefaultRecords()));
   EXPECT_EQ(ReadBytes(dir.File()).size(), 54u);
   EXPECT_EQ(CountEntries(dir.path()), 1);
-  // Through a link the link stays and its target is written.
+  // Through a link the link stays and its target is written, keeping its mode
+  // (and, for root, its group).
   const auto link = dir.path() / "link.dat";
   std::filesystem::create_symlink(dir.File(), link);
+  const gid_t group = ::geteuid() == 0 ? 65534 : ::getegid();
+  ASSERT_EQ(::chown(dir.File().c_str(), static_cast<uid_t>(-1), group), 0);
+  ::chmod(dir.File().c_str(), 0640);
   ASSERT_TRUE(WriteRecords(link, table));
   EXPECT_TRUE(std::filesystem::is_symlink(link));
   EXPECT_EQ(ReadRecords(dir.File()), table);
+  struct stat status {};
+  ASSERT_EQ(::stat(dir.File().c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 07777, 0640u);
+  EXPECT_EQ(status.st_gid, group);
+  EXPECT_EQ(CountEntries(dir.path()), 2);
 }
 
 TEST(RecordsFile, MissingOrUnusualFilesAreNeitherReadNorReplaced) {
