@@ -15,9 +15,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Half a second at most, in 5 ms steps: far longer than any save takes.
-constexpr int kLockTries = 100;
-constexpr useconds_t kLockStep = 5000;
+// A second at most: far longer than a save takes, even one that waits for a
+// busy disk. The steps are short, as a game that saves again at once gives
+// the lock up only for a moment.
+constexpr int kLockTries = 4000;
+constexpr useconds_t kLockStep = 250;
 
 bool WriteAll(int fd, const char* data, size_t size) {
   while (size > 0) {
@@ -168,14 +170,15 @@ TemporaryFile::~TemporaryFile() {
   }
 }
 
-bool TemporaryFile::PutInPlace() {
-  if (fd_ < 0) {
-    return false;
-  }
-  bool ok = ::fsync(fd_) == 0;
-  ok = ::close(fd_) == 0 && ok;
+bool TemporaryFile::Flush() {
+  bool ok = fd_ >= 0 && ::fsync(fd_) == 0;
+  ok = fd_ >= 0 && ::close(fd_) == 0 && ok;
   fd_ = -1;
-  if (!ok || ::rename(name_.c_str(), file_.c_str()) != 0) {
+  return ok;
+}
+
+bool TemporaryFile::PutInPlace() {
+  if (name_.empty() || fd_ >= 0 || ::rename(name_.c_str(), file_.c_str()) != 0) {
     return false;
   }
   name_.clear();
@@ -189,20 +192,26 @@ bool TemporaryFile::PutInPlace() {
   return true;
 }
 
-bool WriteFileAtomically(const fs::path& file, std::string_view bytes) {
+WriteOutcome WriteFileAtomically(const fs::path& file, std::string_view bytes,
+                                 const std::function<bool()>& unchanged) {
   const fs::path target = LinkTarget(file);
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
   // A file the player made read-only stays untouched, as it would if it were
   // opened for writing; a rename would otherwise quietly replace it.
   if (exists && (!S_ISREG(old.st_mode) || !MayWrite(target, W_OK))) {
-    return false;
+    return WriteOutcome::kFailed;
   }
   TemporaryFile temporary(target);
-  if (temporary.fd() < 0 || (exists && !TakeOver(temporary.fd(), old))) {
-    return exists && WriteInPlace(target, bytes);
+  const bool inPlace = temporary.fd() < 0 || (exists && !TakeOver(temporary.fd(), old));
+  if (inPlace ? !exists : !(WriteAll(temporary.fd(), bytes.data(), bytes.size()) && temporary.Flush())) {
+    return WriteOutcome::kFailed;
   }
-  return WriteAll(temporary.fd(), bytes.data(), bytes.size()) && temporary.PutInPlace();
+  if (unchanged && !unchanged()) {
+    return WriteOutcome::kChanged;
+  }
+  const bool written = inPlace ? WriteInPlace(target, bytes) : temporary.PutInPlace();
+  return written ? WriteOutcome::kWritten : WriteOutcome::kFailed;
 }
 
 bool CanReplaceFile(const fs::path& file) {

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -34,8 +35,10 @@ class TemporaryFile {
 
   // -1 when the directory takes no new file.
   int fd() const { return fd_; }
-  // Flushes it to the disk and renames it over the file, whatever has that
-  // name (a link is replaced, not followed).
+  // Flushes it to the disk and closes it.
+  bool Flush();
+  // Renames it over the file, whatever has that name (a link is replaced, not
+  // followed), and makes the new name last.
   bool PutInPlace();
 
  private:
@@ -44,13 +47,19 @@ class TemporaryFile {
   int fd_ = -1;
 };
 
+enum class WriteOutcome { kWritten, kChanged, kFailed };
+
 // Replaces a file (a link followed to its target) with new bytes through a
 // temporary file. The new file keeps the old one's mode, owner and group;
 // where it cannot (the old file is someone else's: a rename would hand it to
 // this player) or where the directory takes no new file, the bytes are
 // written into the old file itself. A file this player may not write is left
-// alone. False when nothing could be written; nothing is reported.
-bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes);
+// alone (kFailed); nothing is reported. `unchanged`, when given, is asked
+// right before the new bytes go in: when it answers false (another game saved
+// since the caller read the file) nothing is written and the outcome is
+// kChanged.
+WriteOutcome WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes,
+                                 const std::function<bool()>& unchanged = nullptr);
 
 // Whether WriteFileAtomically can succeed: the file is a plain file this
 // player may write, or it is missing and its directory takes new files.
@@ -60,9 +69,9 @@ bool CanReplaceFile(const std::filesystem::path& file);
 // saving at once do not undo each other's records. It is taken on the
 // directory the file (its link followed) lives in: the file itself is
 // replaced by every save, and a lock on a replaced file guards nothing, while
-// a directory can be locked even where it is read-only. The wait is short and
-// bounded; a lock not taken by then is simply not held, so a stuck holder
-// cannot stop the game.
+// a directory can be locked even where it is read-only. The wait is short (a
+// second at most); a lock not taken by then is simply not held, so a stuck
+// holder cannot stop the game.
 class DirectoryLock {
  public:
   explicit DirectoryLock(const std::filesystem::path& file);

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <functional>
 #include <optional>
 
 #include "game/level.h"
@@ -15,6 +16,8 @@ namespace porteka {
 namespace {
 
 constexpr int kBackups = 5;
+// Saves of other games noticed in a row before this one gives up.
+constexpr int kAttempts = 8;
 
 std::filesystem::path Backup(const std::filesystem::path& file, int number) {
   std::filesystem::path backup = file;
@@ -33,7 +36,8 @@ bool KeepBackup(const std::filesystem::path& file) {
     return false;
   }
   TemporaryFile copy(Backup(file, 1));
-  const bool copied = copy.fd() >= 0 && ::fchmod(copy.fd(), status.st_mode & 0777) == 0 && CopyAll(source, copy.fd());
+  const bool copied = copy.fd() >= 0 && ::fchmod(copy.fd(), status.st_mode & 0777) == 0 &&
+                      CopyAll(source, copy.fd()) && copy.Flush();
   ::close(source);
   if (!copied) {
     return false;
@@ -66,26 +70,46 @@ std::optional<RecordTable> RepairBase(const std::filesystem::path& file) {
   return DefaultRecords();
 }
 
+// One read-change-write of the file, repairing it first when it cannot be
+// read. `change` answers whether there is anything to write. Another game may
+// save meanwhile: the lock makes it wait, and should the lock not be had in
+// time, that game's save is noticed right before the new file goes in, and the
+// change is made again on what it wrote. The table the file holds afterwards;
+// empty when it could not be read or written.
+std::optional<RecordTable> ChangeRecords(const std::filesystem::path& file,
+                                         const std::function<bool(RecordTable&, bool repaired)>& change) {
+  const DirectoryLock lock(file);
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    const std::optional<std::string> before = ReadRecordLines(file);
+    std::optional<RecordTable> records = before ? ParseRecords(*before) : std::nullopt;
+    const bool repaired = !records;
+    if (repaired && !(records = RepairBase(file))) {
+      return std::nullopt;
+    }
+    if (!change(*records, repaired)) {
+      return records;
+    }
+    switch (WriteFileAtomically(file, SerializeRecords(*records), [&] { return ReadRecordLines(file) == before; })) {
+      case WriteOutcome::kWritten:
+        return records;
+      case WriteOutcome::kFailed:
+        return std::nullopt;
+      case WriteOutcome::kChanged:
+        break;
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 bool CheckRecord(const std::filesystem::path& file, int16_t gameLevel, int32_t elapsedTime) {
   if (!IsFixedLevel(gameLevel)) {
     return false;
   }
-  const DirectoryLock lock(file);
-  std::optional<RecordTable> records = ReadRecords(file);
-  if (!records) {
-    // Repaired once and read again; if that fails too, no record this time.
-    const std::optional<RecordTable> base = RepairBase(file);
-    if (!base || !WriteRecords(file, *base)) {
-      return false;
-    }
-    records = ReadRecords(file);
-    if (!records) {
-      return false;
-    }
-  }
-  return (*records)[static_cast<size_t>(gameLevel)].time > elapsedTime && CanReplaceFile(file);
+  // Repaired once, when it must be; if that fails, no record this time.
+  const std::optional<RecordTable> records = ChangeRecords(file, [](RecordTable&, bool repaired) { return repaired; });
+  return records && (*records)[static_cast<size_t>(gameLevel)].time > elapsedTime && CanReplaceFile(file);
 }
 
 void SaveRecord(const std::filesystem::path& file, int16_t gameLevel, const std::string& name,
@@ -93,18 +117,10 @@ void SaveRecord(const std::filesystem::path& file, int16_t gameLevel, const std:
   if (!IsFixedLevel(gameLevel)) {
     return;
   }
-  // Read, change and write under one lock: another game saving meanwhile
-  // would otherwise write back the line this save changes.
-  const DirectoryLock lock(file);
-  std::optional<RecordTable> records = ReadRecords(file);
-  if (!records) {
-    records = RepairBase(file);
-    if (!records) {
-      return;
-    }
-  }
-  (*records)[static_cast<size_t>(gameLevel)] = Record{name, elapsedTime};
-  WriteRecords(file, *records);
+  ChangeRecords(file, [&](RecordTable& records, bool) {
+    records[static_cast<size_t>(gameLevel)] = Record{name, elapsedTime};
+    return true;
+  });
 }
 
 }  // namespace porteka

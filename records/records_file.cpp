@@ -148,7 +148,7 @@ std::optional<RecordTable> ParseRecords(std::string_view bytes) {
   return records;
 }
 
-std::optional<RecordTable> ReadRecords(const std::filesystem::path& file) {
+std::optional<std::string> ReadRecordLines(const std::filesystem::path& file) {
   const int fd = OpenPlainFile(file, O_RDONLY);
   if (fd < 0) {
     return std::nullopt;
@@ -184,11 +184,22 @@ std::optional<RecordTable> ReadRecords(const std::filesystem::path& file) {
   if (failed || (lineEnds < 3 && !wholeFile)) {
     return std::nullopt;
   }
-  return ParseRecords(bytes);
+  size_t end = 0;
+  for (int line = 0; line < 3 && end < bytes.size(); ++line) {
+    const size_t lineEnd = bytes.find('\n', end);
+    end = lineEnd == std::string::npos ? bytes.size() : lineEnd + 1;
+  }
+  bytes.resize(end);
+  return bytes;
+}
+
+std::optional<RecordTable> ReadRecords(const std::filesystem::path& file) {
+  const std::optional<std::string> bytes = ReadRecordLines(file);
+  return bytes ? ParseRecords(*bytes) : std::nullopt;
 }
 
 bool WriteRecords(const std::filesystem::path& file, const RecordTable& records) {
-  return WriteFileAtomically(file, SerializeRecords(records));
+  return WriteFileAtomically(file, SerializeRecords(records)) == WriteOutcome::kWritten;
 }
 
 }  // namespace porteka

@@ -40,6 +40,11 @@ std::string SerializeRecords(const RecordTable& records);
 // when the bytes are not three such lines.
 std::optional<RecordTable> ParseRecords(std::string_view bytes);
 
+// The file's bytes up to the end of its third line, or all of them when it
+// has fewer lines; empty when it is missing, is not a plain file, or cannot be
+// read.
+std::optional<std::string> ReadRecordLines(const std::filesystem::path& file);
+
 // Empty when the file is missing, is not a plain file, or is damaged.
 std::optional<RecordTable> ReadRecords(const std::filesystem::path& file);
 

@@ -234,15 +234,16 @@ TEST(SaveRecord, RemovesTemporaryFilesOfGamesThatNoLongerRun) {
   EXPECT_EQ(ReadRecords(dir.File()), DefaultsWith(0, Record{"a", 1}));
 }
 
-// Two games in one directory saving at once, each on a level of its own. A
-// save that read the file before the other's save and wrote after it would
-// bring the other's line back to an older time.
-TEST(SaveRecord, TwoGamesSavingAtOnceLoseNoRecord) {
+// Three games in one directory saving over and over, each on a level of its
+// own. A save that read the file before another's save and
+// wrote after it would bring that other's line back to an older time.
+TEST(SaveRecord, GamesSavingAtOnceLoseNoRecord) {
   TempDir dir;
   ASSERT_TRUE(WriteRecords(dir.File(), DefaultRecords()));
   constexpr int32_t kSaves = 300;
-  const auto game = [&dir](int16_t level) {
-    return Spawn([&dir, level] {
+  pid_t games[3];
+  for (int16_t level = 0; level < 3; ++level) {
+    games[level] = Spawn([&dir, level] {
       int lost = 0;
       for (int32_t time = 1; time <= kSaves; ++time) {
         const std::optional<RecordTable> records = ReadRecords(dir.File());
@@ -251,13 +252,10 @@ TEST(SaveRecord, TwoGamesSavingAtOnceLoseNoRecord) {
       }
       return lost == 0 ? 0 : 1;
     });
-  };
-  const pid_t first = game(0), second = game(1);
-  EXPECT_EQ(Wait(first), 0);
-  EXPECT_EQ(Wait(second), 0);
-  RecordTable expected = DefaultsWith(0, Record{"game", kSaves});
-  expected[1] = Record{"game", kSaves};
-  EXPECT_EQ(ReadRecords(dir.File()), expected);
+  }
+  for (const pid_t game : games) EXPECT_EQ(Wait(game), 0);
+  const Record last{"game", kSaves};
+  EXPECT_EQ(ReadRecords(dir.File()), (RecordTable{last, last, last}));
   EXPECT_EQ(CountEntries(dir.path()), 1);
 }
 
