@@ -4,6 +4,7 @@
 #include <dlfcn.h>
 
 #include "dialogs/fonts.h"
+#include "game/close_on_signals.h"
 #include "game/form1.h"
 
 namespace {
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
   porteka::InstallFontSubstitutes();
 
   porteka::Form1 form1;
+  const porteka::CloseOnSignals closeOnSignals(form1);
   form1.Form_Load();
   return 0;
 }
