@@ -202,14 +202,6 @@ TEST(Form4, TornDownWhileOpenStillSavesOnce) {
   EXPECT_EQ(ReadRecords(dir.File())->at(0), (Record{"quitter", 42}));
 }
 
-TEST(Form4, OpensAndClosesWhereNothingCanBeWritten) {
-  TempDir dir;
-  const auto file = dir.path() / "missing" / "GoodTime.dat";
-  Form4 dialog(file, 0, 1, nullptr);
-  EXPECT_EQ(ExecWith(dialog, [&] { QTest::mouseClick(dialog.Command1(), Qt::LeftButton); }), QDialog::Accepted);
-  EXPECT_FALSE(std::filesystem::exists(file.parent_path()));
-}
-
 // One draw from the game's generator picks one of six captions; the last
 // draws below one must not run past the end.
 TEST(Form5, CaptionIsDrawnFromTheGameGenerator) {
