@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "dialogs/fonts.h"
+#include "game/close_on_signals.h"
 #include "game/desktop_folder.h"
 #include "game/display_check.h"
 #include "game/form1.h"
@@ -50,6 +51,7 @@ int main(int argc, char** argv) {
   porteka::InstallFontSubstitutes();
 
   porteka::Form1 form1;
+  const porteka::CloseOnSignals closeOnSignals(form1);
   form1.Form_Load();
   return 0;
 }

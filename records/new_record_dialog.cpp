@@ -8,7 +8,6 @@
 
 #include "dialogs/fonts.h"
 #include "dialogs/twips.h"
-#include "records/check_record.h"
 #include "records/record_time.h"
 
 namespace porteka {
@@ -52,8 +51,8 @@ Form4::Form4(std::filesystem::path recordsFile, int16_t gameLevel, int32_t elaps
 
   label3_ = new QLabel(QStringLiteral("0[sec]"), this);
   label3_->setObjectName(QStringLiteral("Label3"));
-  // Drawn at 1560 twips and 855 wide, the time ran under "タイム" and lost its
-  // first digit ("タイム2.33[sec]" for 12.33). It now starts where that label
+  // At 1560 twips and 855 wide the time would run under "タイム" and lose its
+  // first digit ("タイム2.33[sec]" for 12.33), so it starts where that label
   // ends and is wide enough for any time that can beat the default 999 s,
   // still right-aligned.
   label3_->setGeometry(TwipsRect(1695, 120, 1140, 255));
@@ -68,6 +67,9 @@ Form4::Form4(std::filesystem::path recordsFile, int16_t gameLevel, int32_t elaps
   text1_->setFocus();
 
   connect(command1_, &QPushButton::clicked, this, &Form4::Command1_Click);
+  connect(text1_, &QLineEdit::textChanged, this, [this](const QString& text) {
+    if (unsaved_) unsaved_->SetName(text.toStdString());
+  });
 
   // Form_Load.
   label3_->setText(QString::fromStdString(FormatRecordTime(elapsedTime_)));
@@ -76,14 +78,14 @@ Form4::Form4(std::filesystem::path recordsFile, int16_t gameLevel, int32_t elaps
 // Torn down while still open (the program quitting under it): that is a close
 // as well, and the record is not lost.
 Form4::~Form4() {
-  if (open_) {
+  if (unsaved_) {
     SaveRecord();
   }
 }
 
 void Form4::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) {
-    open_ = true;
+    unsaved_.emplace(recordsFile_, gameLevel_, elapsedTime_, text1_->text().toStdString());
     // The default name comes selected, so a player who types replaces it.
     text1_->setFocus();
     text1_->selectAll();
@@ -92,8 +94,7 @@ void Form4::showEvent(QShowEvent* event) {
 }
 
 void Form4::done(int result) {
-  if (open_) {
-    open_ = false;
+  if (unsaved_) {
     SaveRecord();
   }
   QDialog::done(result);
@@ -102,7 +103,9 @@ void Form4::done(int result) {
 void Form4::Command1_Click() { accept(); }
 
 void Form4::SaveRecord() {
-  porteka::SaveRecord(recordsFile_, gameLevel_, text1_->text().toStdString(), elapsedTime_);
+  unsaved_->SetName(text1_->text().toStdString());
+  unsaved_->Save();
+  unsaved_.reset();
 }
 
 }  // namespace porteka

@@ -3,6 +3,9 @@
 #include <QDialog>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
+
+#include "records/unsaved_record.h"
 
 class QLabel;
 class QLineEdit;
@@ -12,7 +15,8 @@ namespace porteka {
 
 // "新記録！！": shows the winning time, asks for a name and writes the record
 // when it closes, whichever way it is closed (the button, Enter in the name box,
-// Escape, the close box), exactly once per opening.
+// Escape, the close box), exactly once per opening. Should the program end
+// while it is open, the record is saved all the same (UnsavedRecord).
 class Form4 : public QDialog {
   Q_OBJECT
 
@@ -41,7 +45,8 @@ class Form4 : public QDialog {
   std::filesystem::path recordsFile_;
   int16_t gameLevel_;
   int32_t elapsedTime_;
-  bool open_ = false;
+  // Set while the dialog is open and the record not yet saved.
+  std::optional<UnsavedRecord> unsaved_;
 
   QLabel* label1_;
   QLineEdit* text1_;

@@ -98,7 +98,7 @@ Form5::Form5(std::filesystem::path recordsFile, RandomSource& random, QWidget* o
 
 void Form5::Form_Load(RandomSource& random) {
   // One draw from the generator that places the bombs, so opening this dialog
-  // moves the boards that follow along, as it always did.
+  // moves the boards that follow along.
   const double k = std::floor(static_cast<double>(random.Next()) * 6.0);
   const size_t caption = (k >= 0.0 && k < 6.0) ? static_cast<size_t>(k) : 0;
   setWindowTitle(QString::fromUtf8(kCaptions[caption]));

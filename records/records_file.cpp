@@ -1,9 +1,9 @@
 #include "records/records_file.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 
@@ -123,13 +123,16 @@ std::string SerializeRecords(const RecordTable& records) {
 
 std::optional<RecordTable> ParseRecords(std::string_view bytes) {
   RecordTable records;
-  for (Record& record : records) {
-    // Every line must be complete: a file cut short inside its last time would
-    // otherwise pass with a wrong, perhaps unbeatable, time. A bare LF is taken
-    // as a line end too, for files that went through a Unix editor.
-    const size_t lineEnd = bytes.find('\n');
+  for (size_t i = 0; i < records.size(); ++i) {
+    // A line ends with CR LF, with a bare LF (a file that went through a Unix
+    // editor) or, the last one, at the end of the file. Saves are atomic, so
+    // the game never leaves a line cut short there.
+    size_t lineEnd = bytes.find('\n');
     if (lineEnd == std::string_view::npos) {
-      return std::nullopt;
+      if (i + 1 < records.size()) {
+        return std::nullopt;
+      }
+      lineEnd = bytes.size();
     }
     std::string_view line = bytes.substr(0, lineEnd);
     if (!line.empty() && line.back() == '\r') {
@@ -139,22 +142,15 @@ std::optional<RecordTable> ParseRecords(std::string_view bytes) {
     if (!parsed) {
       return std::nullopt;
     }
-    record = std::move(*parsed);
-    bytes.remove_prefix(lineEnd + 1);
+    records[i] = std::move(*parsed);
+    bytes.remove_prefix(std::min(lineEnd + 1, bytes.size()));
   }
   return records;
 }
 
-std::optional<RecordTable> ReadRecords(const std::filesystem::path& file) {
-  // Non-blocking, so a pipe by that name cannot hang the game; only a plain
-  // file is read.
-  const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+std::optional<std::string> ReadRecordLines(const std::filesystem::path& file) {
+  const int fd = OpenPlainFile(file, O_RDONLY);
   if (fd < 0) {
-    return std::nullopt;
-  }
-  struct stat status {};
-  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-    ::close(fd);
     return std::nullopt;
   }
 
@@ -163,9 +159,11 @@ std::optional<RecordTable> ReadRecords(const std::filesystem::path& file) {
   size_t lineEnds = 0;
   char buffer[65536];
   bool failed = false;
+  bool wholeFile = false;
   while (lineEnds < 3 && bytes.size() < kMaxReadBytes) {
     const ssize_t got = ::read(fd, buffer, sizeof(buffer));
     if (got == 0) {
+      wholeFile = true;
       break;
     }
     if (got < 0) {
@@ -181,14 +179,27 @@ std::optional<RecordTable> ReadRecords(const std::filesystem::path& file) {
     bytes.append(buffer, static_cast<size_t>(got));
   }
   ::close(fd);
-  if (failed) {
+  // A last line cut off by the size limit, not by the end of the file, is
+  // not a line.
+  if (failed || (lineEnds < 3 && !wholeFile)) {
     return std::nullopt;
   }
-  return ParseRecords(bytes);
+  size_t end = 0;
+  for (int line = 0; line < 3 && end < bytes.size(); ++line) {
+    const size_t lineEnd = bytes.find('\n', end);
+    end = lineEnd == std::string::npos ? bytes.size() : lineEnd + 1;
+  }
+  bytes.resize(end);
+  return bytes;
+}
+
+std::optional<RecordTable> ReadRecords(const std::filesystem::path& file) {
+  const std::optional<std::string> bytes = ReadRecordLines(file);
+  return bytes ? ParseRecords(*bytes) : std::nullopt;
 }
 
 bool WriteRecords(const std::filesystem::path& file, const RecordTable& records) {
-  return WriteFileAtomically(file, SerializeRecords(records));
+  return WriteFileAtomically(file, SerializeRecords(records)) == WriteOutcome::kWritten;
 }
 
 }  // namespace porteka

@@ -35,15 +35,21 @@ RecordTable DefaultRecords();
 // code page lacks become "?", so the file always holds exactly three lines.
 std::string SerializeRecords(const RecordTable& records);
 
-// Reads the three records back from the file's bytes; anything after the third
-// line is ignored. Empty when the bytes are not three such lines.
+// Reads the three records back from the file's bytes; the last line may end
+// at the end of the bytes, and anything after the third line is ignored. Empty
+// when the bytes are not three such lines.
 std::optional<RecordTable> ParseRecords(std::string_view bytes);
+
+// The file's bytes up to the end of its third line, or all of them when it
+// has fewer lines; empty when it is missing, is not a plain file, or cannot be
+// read.
+std::optional<std::string> ReadRecordLines(const std::filesystem::path& file);
 
 // Empty when the file is missing, is not a plain file, or is damaged.
 std::optional<RecordTable> ReadRecords(const std::filesystem::path& file);
 
-// Replaces the file as a whole, atomically. False when it could not be written;
-// the old file is then left as it was.
+// Replaces the file as a whole (see WriteFileAtomically). False when it could
+// not be written.
 bool WriteRecords(const std::filesystem::path& file, const RecordTable& records);
 
 }  // namespace porteka

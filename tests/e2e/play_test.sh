@@ -2,9 +2,10 @@
 # The built game under a private X server with a window manager, played with
 # real X events: the title card, the main window at each level, moves on the
 # board by mouse and by keys alone, the menus with their mnemonics and
-# accelerators, the dialogs, a small screen, and a clean exit however the
-# window goes. Checked through window names, sizes, screen pixels and the exit
-# status.
+# accelerators, the dialogs, a small screen, a clean exit however the window
+# goes, and a won game whose typed record outlives the end of the session.
+# Checked through window names, sizes, screen pixels, the records file and the
+# exit status.
 #
 # Usage: play_test.sh GAME ASSETS_DIR
 # Exits 77 (skipped) when the X tools are not installed.
@@ -475,6 +476,117 @@ Ok "the advanced window lies wholly on the screen"
 Step "a window destroyed from outside ends the program"
 xdotool windowclose "$MAIN"
 ExpectCleanExit "its window was destroyed"
+
+# ---------------------------------------------------------------- a record at the end of a session
+# Beginner boards played from what the screen shows: a cell that a number
+# proves safe is opened, one it proves a bomb is remembered, and a covered
+# cell is guessed only when nothing is proved. A lost board is dealt again.
+NEIGHBOURS=()
+for (( i = 0; i < 64; i++ )); do
+  NEIGHBOURS[i]=""
+  for d in -9 -8 -7 -1 1 7 8 9; do
+    j=$(( i + d ))
+    (( j >= 0 && j < 64 && ((j % 8) - (i % 8)) ** 2 <= 1 )) && NEIGHBOURS[i]+=" $j"
+  done
+done
+declare -A BOMB=()
+Deduce() {
+  local changed=1 i j n mines covered
+  SAFE=()
+  while (( changed )); do
+    changed=0
+    for (( i = 0; i < 64; i++ )); do
+      [[ ${CODES:i:1} == [5-9a-c] ]] || continue
+      n=$(( 16#${CODES:i:1} - 4 )) mines=0 covered=()
+      for j in ${NEIGHBOURS[i]}; do
+        if [[ -v BOMB[$j] ]]; then (( mines++ )); elif [[ ${CODES:j:1} == 0 ]]; then covered+=("$j"); fi
+      done
+      (( ${#covered[@]} )) || continue
+      if (( n == mines )); then
+        SAFE+=("${covered[@]}")
+      elif (( n - mines == ${#covered[@]} )); then
+        for j in "${covered[@]}"; do BOMB[$j]=1; done
+        changed=1
+      fi
+    done
+  done
+}
+LAST=""
+Won() { WindowShown "新記録！！"; }
+# The same picture twice with no effect over it, or the game won (the dialog
+# then covers part of the board).
+BoardSettled() {
+  Won && return
+  GrabBoard && [[ $CODES != *'?'* && $CODES == "$LAST" ]] || { LAST=$CODES; return 1; }
+}
+# One cell, then the board is read again: the win may come a few frames
+# after the click, and the new-record dialog then opens over the board, where
+# a further click must not land.
+OpenCell() {
+  local x y
+  x=$(CellCentreX $(( $1 % 8 ))) y=$(CellCentreY $(( $1 / 8 )))
+  xdotool mousemove "$x" "$y" mousedown 1 mousemove $(( x + 1 )) "$y" mouseup 1
+}
+WinABeginnerBoard() {
+  local end=$(( $(NowMs) + $1 * 1000 )) i covered
+  while (( $(NowMs) < end )); do
+    WaitForMain
+    Key F1
+    BOMB=() LAST=""
+    while (( $(NowMs) < end )); do
+      Poll 5 BoardSettled || break
+      Won && return 0
+      [[ $CODES == *[d-f]* ]] && break
+      Deduce
+      if (( ! ${#SAFE[@]} )); then
+        covered=()
+        for (( i = 0; i < 64; i++ )); do [[ ${CODES:i:1} == 0 && ! -v BOMB[$i] ]] && covered+=("$i"); done
+        (( ${#covered[@]} )) || { Poll 3 Won; return; }
+        SAFE=("${covered[RANDOM % ${#covered[@]}]}")
+      fi
+      OpenCell "${SAFE[0]}"
+    done
+  done
+  return 1
+}
+
+# "さくら" in code page 932, a time, then two default lines.
+DEFAULT_LINE=22936f985e82c882b5222c32393937300d0a
+FileHoldsTheRecord() {
+  [[ $(od -An -v -tx1 "$WORK/GoodTime.dat" | tr -d ' \n') =~ ^2282b382ad82e7222c(3[0-9])+0d0a$DEFAULT_LINE$DEFAULT_LINE$ ]]
+}
+
+# A won beginner game with a name typed into the new-record dialog, then the
+# session ends under it: a logout's SIGTERM (the game closes its windows and
+# exits with 0), or the display going away (last, as it ends this test's X
+# server).
+for ENDING in SIGTERM "the display going away"; do
+  Step "a typed record survives $ENDING"
+  (( CELL_ART )) || { echo "skip - the board cannot be read off the screen without distinct cell art"; break; }
+  rm -f "$WORK"/GoodTime.dat*
+  StartGame "$GAME"
+  Poll 10 WindowShown Form3 || Fail "no title card"
+  ReadGeometry "$(FindWindow Form3)"
+  xdotool mousemove $(( WIN_X + 64 )) $(( WIN_Y + 64 )) click 3
+  Poll 5 WindowShown "ポルテカ" || Fail "no main window after the card"
+  MAIN=$(FindWindow "ポルテカ")
+  WaitForMain
+  Key F1
+  ExpectLayout "beginner" 8 8
+  WinABeginnerBoard 60 || Fail "no beginner board won in a minute"
+  Poll 5 Won || Fail "no new-record dialog after the win"
+  xdotool type --delay 200 "さくら"
+  sleep 0.3
+  if [[ $ENDING == SIGTERM ]]; then kill -TERM "$GAME_PID"; else kill "$XVFB_PID"; fi
+  Poll 5 GameHasExited || Fail "the game is still running 5 s after $ENDING"
+  wait "$GAME_PID"
+  STATUS=$?
+  GAME_PID=""
+  [[ $ENDING != SIGTERM ]] || (( STATUS == 0 )) || Fail "the game ended with status $STATUS after SIGTERM"
+  FileHoldsTheRecord || { od -c "$WORK/GoodTime.dat"; Fail "GoodTime.dat does not hold the typed name"; }
+  [[ -z $(compgen -G "$WORK/GoodTime.dat?*") ]] || Fail "files left beside GoodTime.dat: $(ls "$WORK")"
+  Ok "after $ENDING (status $STATUS) GoodTime.dat holds \"さくら\" in code page 932"
+done
 
 FAILED=0
 ELAPSED=$(( $(NowMs) - T0 ))

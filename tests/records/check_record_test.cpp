@@ -28,6 +28,10 @@ RecordTable Table(int32_t t0, int32_t t1, int32_t t2) {
   return {Record{"one", t0}, Record{"two", t1}, Record{"three", t2}};
 }
 
+std::filesystem::path Backup(const TempDir& dir, int number) {
+  return dir.path() / ("GoodTime.dat.bak" + std::to_string(number));
+}
+
 RecordTable DefaultsWith(int level, const Record& record) {
   RecordTable table = DefaultRecords();
   table[static_cast<size_t>(level)] = record;
@@ -43,9 +47,12 @@ TEST(CheckRecord, FirstWinCreatesTheDefaultFileAndSavingFillsOneLine) {
   EXPECT_EQ(CountEntries(dir.path()), 1) << "no backup, no temporary file";
 }
 
+// The file's last line ends the file, as other programs may leave it.
 TEST(CheckRecord, OnlyAStrictlyShorterTimeIsARecord) {
   TempDir dir;
-  ASSERT_TRUE(WriteRecords(dir.File(), Table(100, 1000, 29970)));
+  std::string bytes = SerializeRecords(Table(100, 1000, 29970));
+  bytes.resize(bytes.size() - 2);
+  WriteBytes(dir.File(), bytes);
   const struct {
     int16_t level;
     int32_t time;
@@ -53,7 +60,8 @@ TEST(CheckRecord, OnlyAStrictlyShorterTimeIsARecord) {
   } cases[] = {{0, 100, false}, {0, 99, true}, {1, 1000, false}, {1, 999, true},
                {2, 29970, false}, {2, 40000, false}, {2, 29969, true}};
   for (const auto& c : cases) EXPECT_EQ(CheckRecord(dir.File(), c.level, c.time), c.record) << c.level << " " << c.time;
-  EXPECT_EQ(ReadRecords(dir.File()), Table(100, 1000, 29970)) << "a good file is only read";
+  EXPECT_EQ(ReadBytes(dir.File()), bytes) << "a good file is only read";
+  EXPECT_EQ(CountEntries(dir.path()), 1);
 }
 
 TEST(CheckRecord, OtherLevelsNeitherReadNorCreateTheFile) {
@@ -65,21 +73,29 @@ TEST(CheckRecord, OtherLevelsNeitherReadNorCreateTheFile) {
   EXPECT_EQ(CountEntries(dir.path()), 0);
 }
 
-// A damaged file is kept in the backup and replaced by the default file, and
-// the winning time is then measured against 999 seconds.
+// A damaged file is kept in a backup and replaced by the default file, and the
+// winning time is then measured against 999 seconds. The newest backup is
+// .bak1 and five are kept; a link by a backup's name is replaced, and the file
+// it points at is never written.
 TEST(CheckRecord, ReplacesADamagedFileAndKeepsItsBytes) {
   const std::string good = "\"a\",1\r\n";
   const std::string damaged[] = {good + good, "", std::string("\x7F" "ELF\x00\x01\xFF\n\n\n", 10),
-                                 good + good + "\"c\",2", good + "\"broken,3\r\n" + good};
+                                 good + "\"broken,3\r\n" + good, "\"a\"", good + good + "\"c\""};
+  TempDir dir, elsewhere;
+  WriteBytes(elsewhere.File(), "not ours");
+  std::filesystem::create_symlink(elsewhere.File(), Backup(dir, 1));
+  std::filesystem::create_symlink(elsewhere.File(), Backup(dir, 3));
   for (const std::string& bytes : damaged) {
-    TempDir dir;
     WriteBytes(dir.File(), bytes);
     EXPECT_TRUE(CheckRecord(dir.File(), 1, 29969));
     EXPECT_EQ(ReadBytes(dir.File()), kDefaultFile);
-    EXPECT_EQ(ReadBytes(BackupPathFor(dir.File())), bytes);
-    EXPECT_EQ(CountEntries(dir.path()), 2);
   }
-  TempDir dir;
+  for (int n = 1; n <= 5; ++n) {
+    EXPECT_EQ(ReadBytes(Backup(dir, n)), damaged[std::size(damaged) - static_cast<size_t>(n)]) << n;
+    EXPECT_FALSE(std::filesystem::is_symlink(Backup(dir, n))) << n;
+  }
+  EXPECT_EQ(CountEntries(dir.path()), 6);
+  EXPECT_EQ(ReadBytes(elsewhere.File()), "not ours");
   WriteBytes(dir.File(), good + good);
   EXPECT_FALSE(CheckRecord(dir.File(), 0, 29970));
 }
@@ -91,7 +107,7 @@ TEST(CheckRecord, GivesUpQuietlyWhenNothingCanBeWritten) {
   // A damaged file whose backup cannot be made stays as it is; directories
   // that do not exist or are files, and a directory by the file's name, take
   // no write, as root too.
-  std::filesystem::create_directory(BackupPathFor(dir.File()));
+  std::filesystem::create_directory(Backup(dir, 1));
   std::filesystem::create_directory(dir.path() / "taken");
   const std::filesystem::path files[] = {dir.File(), dir.path() / "missing" / "GoodTime.dat",
                                          dir.path() / "plain" / "GoodTime.dat", dir.path() / "taken"};
@@ -118,36 +134,47 @@ TEST(SaveRecord, KeepsTheOtherLevelsAndMendsWhatWentMissingOrBad) {
   WriteBytes(dir.File(), "\"half");
   SaveRecord(dir.File(), 0, "髙①～", 9);
   EXPECT_EQ(ReadRecords(dir.File()), DefaultsWith(0, Record{"髙①～", 9}));
-  EXPECT_EQ(ReadBytes(BackupPathFor(dir.File())), "\"half");
+  EXPECT_EQ(ReadBytes(Backup(dir, 1)), "\"half");
 }
 
-// Runs `body` in a child process and answers its exit code, so that a
-// dropped user or a file size limit ends with it.
-int InChild(const std::function<int()>& body) {
+// Runs `body` in a child process, so that a dropped user or a file size limit
+// ends with it; Wait answers its exit code.
+pid_t Spawn(const std::function<int()>& body) {
   const pid_t child = ::fork();
   if (child == 0) ::_exit(body());
+  return child;
+}
+
+int Wait(pid_t child) {
   int status = 0;
   ::waitpid(child, &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
+int InChild(const std::function<int()>& body) { return Wait(Spawn(body)); }
+
 constexpr int kCannotArrange = 77;
 
-// Read-only directories, and a read-only file in a directory that would let a
-// rename replace it: each is tried once and left exactly as it was. The child
-// runs as an ordinary user, so that the modes hold under root too.
-TEST(CheckRecord, ReadOnlyPlacesAreLeftAsTheyWere) {
+// What an ordinary user meets (the child runs as one, so that the modes hold
+// under root too). Read-only directories and a read-only file are left exactly
+// as they were, and no record is asked for where it could not be saved. A
+// file shared with everyone (0666, root's) is written in place, in a
+// read-only directory or through a link, and stays root's with its mode.
+TEST(CheckRecord, AnOrdinaryUserLeavesOtherPeoplesFilesTheirs) {
   TempDir dir;
   ::chmod(dir.path().c_str(), 0755);
-  const auto damaged = dir.path() / "damaged" / "GoodTime.dat";
-  const auto empty = dir.path() / "empty" / "GoodTime.dat";
-  const auto good = dir.path() / "good" / "GoodTime.dat";
-  const auto locked = dir.path() / "locked" / "GoodTime.dat";
-  for (const auto& file : {damaged, empty, good, locked}) std::filesystem::create_directory(file.parent_path());
+  const auto place = [&](const char* name) { return dir.path() / name / "GoodTime.dat"; };
+  const auto damaged = place("damaged"), empty = place("empty"), good = place("good"), locked = place("locked"),
+             shared = place("shared"), synced = place("synced"), linked = place("linked");
+  for (const auto& file : {damaged, empty, good, locked, shared, synced, linked}) {
+    std::filesystem::create_directory(file.parent_path());
+  }
   WriteBytes(damaged, "\"a\",1\r\n");
-  ASSERT_TRUE(WriteRecords(good, Table(10, 20, 30)));
-  ASSERT_TRUE(WriteRecords(locked, Table(10, 20, 30)));
-  for (const auto& file : {damaged, empty, good}) ::chmod(file.parent_path().c_str(), 0555);
+  for (const auto& file : {good, locked, shared, synced}) ASSERT_TRUE(WriteRecords(file, Table(10, 20, 30)));
+  std::filesystem::create_symlink(synced, linked);
+  for (const auto& file : {shared, synced}) ::chmod(file.c_str(), 0666);
+  for (const auto& file : {damaged, empty, good, shared}) ::chmod(file.parent_path().c_str(), 0555);
+  ::chmod(synced.parent_path().c_str(), 0777);
   ::chmod(locked.c_str(), 0444);
   if (::geteuid() == 0 && ::chown(locked.parent_path().c_str(), 65534, 65534) != 0) {
     GTEST_SKIP() << "cannot hand a directory to an ordinary user";
@@ -159,10 +186,15 @@ TEST(CheckRecord, ReadOnlyPlacesAreLeftAsTheyWere) {
     }
     const auto probe = empty.parent_path() / "probe";
     if (::access(locked.c_str(), W_OK) == 0 || ::mkdir(probe.c_str(), 0700) == 0) return kCannotArrange;
-    if (CheckRecord(empty, 0, 1) || CheckRecord(damaged, 0, 1)) return 1;
-    for (const auto& file : {empty, damaged, good, locked}) SaveRecord(file, 0, "x", 1);
-    // A good file is still only read, and the answer still right.
-    return CheckRecord(good, 1, 19) && !CheckRecord(good, 1, 20) ? 0 : 2;
+    for (const auto& file : {empty, damaged, good, locked}) {
+      if (CheckRecord(file, 1, 19)) return 1;
+      SaveRecord(file, 0, "x", 1);
+    }
+    for (const auto& file : {shared, linked}) {
+      if (!CheckRecord(file, 0, 5)) return 2;
+      SaveRecord(file, 0, "x", 5);
+    }
+    return 0;
   });
   if (result == kCannotArrange) GTEST_SKIP() << "no way to make a directory or file unwritable here";
   ASSERT_EQ(result, 0);
@@ -170,9 +202,61 @@ TEST(CheckRecord, ReadOnlyPlacesAreLeftAsTheyWere) {
   EXPECT_EQ(ReadBytes(damaged), "\"a\",1\r\n");
   EXPECT_EQ(ReadRecords(good), Table(10, 20, 30));
   EXPECT_EQ(ReadRecords(locked), Table(10, 20, 30));
-  for (const auto& file : {damaged, empty, good, locked}) {
+  RecordTable saved = Table(10, 20, 30);
+  saved[0] = Record{"x", 5};
+  for (const auto& file : {shared, synced}) {
+    EXPECT_EQ(ReadRecords(file), saved) << file;
+    struct stat status {};
+    ASSERT_EQ(::stat(file.c_str(), &status), 0);
+    EXPECT_EQ(status.st_uid, ::geteuid()) << file;
+    EXPECT_EQ(status.st_mode & 07777, 0666u) << file;
+  }
+  EXPECT_TRUE(std::filesystem::is_symlink(linked));
+  for (const auto& file : {damaged, empty, good, locked, shared, synced, linked}) {
     EXPECT_EQ(CountEntries(file.parent_path()), file == empty ? 0 : 1) << file;
   }
+}
+
+// Temporary files of games killed in the middle of a save go at the next
+// save; those of games still running, and other names, stay.
+TEST(SaveRecord, RemovesTemporaryFilesOfGamesThatNoLongerRun) {
+  TempDir dir;
+  const std::string gone = std::to_string(Spawn([] { return 0; }));
+  Wait(std::stoi(gone));
+  const std::string stale[] = {"GoodTime.dat.tmp" + gone + "-0", "GoodTime.dat.tmp" + gone + "-17"};
+  const std::string kept[] = {"GoodTime.dat.tmp" + std::to_string(::getpid()) + "-0", "GoodTime.dat.tmp1-0",
+                              "GoodTime.dat.tmp" + gone, "GoodTime.dat.tmp" + gone + "-0x", "x.dat.tmp" + gone + "-0"};
+  for (const std::string& name : stale) WriteBytes(dir.path() / name, "half a save");
+  for (const std::string& name : kept) WriteBytes(dir.path() / name, "half a save");
+  SaveRecord(dir.File(), 0, "a", 1);
+  for (const std::string& name : stale) EXPECT_FALSE(std::filesystem::exists(dir.path() / name)) << name;
+  for (const std::string& name : kept) EXPECT_TRUE(std::filesystem::exists(dir.path() / name)) << name;
+  EXPECT_EQ(ReadRecords(dir.File()), DefaultsWith(0, Record{"a", 1}));
+}
+
+// Three games in one directory saving over and over, each on a level of its
+// own. A save that read the file before another's save and
+// wrote after it would bring that other's line back to an older time.
+TEST(SaveRecord, GamesSavingAtOnceLoseNoRecord) {
+  TempDir dir;
+  ASSERT_TRUE(WriteRecords(dir.File(), DefaultRecords()));
+  constexpr int32_t kSaves = 300;
+  pid_t games[3];
+  for (int16_t level = 0; level < 3; ++level) {
+    games[level] = Spawn([&dir, level] {
+      int lost = 0;
+      for (int32_t time = 1; time <= kSaves; ++time) {
+        const std::optional<RecordTable> records = ReadRecords(dir.File());
+        lost += !records || (*records)[static_cast<size_t>(level)].time != (time == 1 ? kDefaultRecordTime : time - 1);
+        SaveRecord(dir.File(), level, "game", time);
+      }
+      return lost == 0 ? 0 : 1;
+    });
+  }
+  for (const pid_t game : games) EXPECT_EQ(Wait(game), 0);
+  const Record last{"game", kSaves};
+  EXPECT_EQ(ReadRecords(dir.File()), (RecordTable{last, last, last}));
+  EXPECT_EQ(CountEntries(dir.path()), 1);
 }
 
 // A disk that fills up in the middle of a write: the file size limit makes

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <limits>
@@ -59,15 +60,16 @@ TEST(RecordsFileFormat, NamesAndTimesComeBack) {
   }
 }
 
-TEST(RecordsFileFormat, ReadsOnlyThreeWholeLines) {
+TEST(RecordsFileFormat, ReadsOnlyThreeLines) {
   const std::string good = "\"a\",1\r\n";
   const RecordTable abc = {Record{"a", 1}, Record{"b", 2}, Record{"c", 3}};
   EXPECT_EQ(ParseRecords("\"a\",1\n  \"b\" , 2 \r\n\"c\",\t3\n"), abc) << "Unix ends, blanks around the time";
   EXPECT_EQ(ParseRecords("\"a\",1\r\n\"b\",2\r\n\"c\",3\r\n\"d\",6\r\nrubbish\x00\xFF"), abc) << "more lines";
+  EXPECT_EQ(ParseRecords("\"a\",1\r\n\"b\",2\r\n\"c\",3"), abc) << "the last line ends the file";
   const std::string damaged[] = {
       "",                                         // empty
       good + good,                                // two lines
-      good + good + "\"c\",29",                   // cut short inside the last time
+      good + "\"b\",2",                           // two lines, the last ending the file
       good + good + "\"c\"",                      // cut short before the time
       good + "\r\n" + good + good,                // blank line
       good + good + "c,1\r\n",                    // unquoted name
@@ -93,12 +95,21 @@ TEST(RecordsFile, WritesWholeFilesAndNothingBeside) {
   ASSERT_TRUE(WriteRecords(dir.File(), DefaultRecords()));
   EXPECT_EQ(ReadBytes(dir.File()).size(), 54u);
   EXPECT_EQ(CountEntries(dir.path()), 1);
-  // Through a link the link stays and its target is written.
+  // Through a link the link stays and its target is written, keeping its mode
+  // (and, for root, its group).
   const auto link = dir.path() / "link.dat";
   std::filesystem::create_symlink(dir.File(), link);
+  const gid_t group = ::geteuid() == 0 ? 65534 : ::getegid();
+  ASSERT_EQ(::chown(dir.File().c_str(), static_cast<uid_t>(-1), group), 0);
+  ::chmod(dir.File().c_str(), 0640);
   ASSERT_TRUE(WriteRecords(link, table));
   EXPECT_TRUE(std::filesystem::is_symlink(link));
   EXPECT_EQ(ReadRecords(dir.File()), table);
+  struct stat status {};
+  ASSERT_EQ(::stat(dir.File().c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 07777, 0640u);
+  EXPECT_EQ(status.st_gid, group);
+  EXPECT_EQ(CountEntries(dir.path()), 2);
 }
 
 TEST(RecordsFile, MissingOrUnusualFilesAreNeitherReadNorReplaced) {

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
@@ -10,11 +11,16 @@
 #include <functional>
 #include <gtest/gtest.h>
 
+#include <csignal>
+
+#include "game/close_on_signals.h"
 #include "game/form1.h"
 #include "game/game_flow.h"
 #include "game/level.h"
 #include "game/new_board.h"
 #include "game/screen_place.h"
+#include "records/new_record_dialog.h"
+#include "records/records_file.h"
 #include "render/counter_strip.h"
 #include "render/picture_surface.h"
 
@@ -288,6 +294,31 @@ TEST_F(MainWindowTest, LoopRunsFramesUntilTheWindowUnloadsAndNoneAfter) {
   EXPECT_EQ(game().gro.ElapsedTime, timeAtUnload);
   EXPECT_EQ(game().CursorBlink, blinkAtUnload);
   EXPECT_EQ(game().LoopRunning, 0);
+}
+
+// A logout's SIGTERM, Ctrl+C's SIGINT or a closed terminal's SIGHUP while the
+// new-record dialog holds a typed name: the dialog closes and saves that name,
+// then the main window closes and the frame loop ends.
+TEST_F(MainWindowTest, EndingSignalsCloseTheRecordDialogThenTheWindow) {
+  const CloseOnSignals closeOnSignals(*form_);
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    game().gro.GameLevel = 0;
+    game().gro.ElapsedTime = 100 + signal;
+    const QString name = "signal " + QString::number(signal);
+    QTimer::singleShot(0, form_.get(), [&] {
+      QTimer::singleShot(0, form_.get(), [&] {
+        auto* dialog = qobject_cast<Form4*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return form_->end_Click();
+        QTest::keyClicks(dialog->Text1(), name);
+        std::raise(signal);
+      });
+      form_->CheckRecord();
+    });
+    form_->MainLoop();
+    EXPECT_FALSE(form_->isVisible());
+    EXPECT_EQ(ReadRecords(kRecordsFileName)->at(0), (Record{name.toStdString(), 100 + signal}));
+    form_->show();
+  }
 }
 
 }  // namespace
