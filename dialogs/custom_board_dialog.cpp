@@ -4,10 +4,10 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-#include "dialogs/fonts.h"
-#include "dialogs/title_card.h"
-#include "dialogs/twips.h"
 #include "game/game_flow.h"
+#include "ui/fonts.h"
+#include "ui/placement.h"
+#include "ui/twips.h"
 
 namespace porteka {
 namespace {

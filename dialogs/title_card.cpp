@@ -1,24 +1,11 @@
 #include "dialogs/title_card.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QScreen>
+
+#include "ui/placement.h"
 
 namespace porteka {
-
-void CentreOverOwner(QWidget* window, QWidget* owner) {
-  QRect area;
-  if (owner != nullptr && owner->isVisible()) {
-    area = owner->frameGeometry();
-  } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    area = screen->availableGeometry();
-  } else {
-    return;
-  }
-  const QSize size = window->frameGeometry().size().expandedTo(window->size());
-  window->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
-}
 
 Form3::Form3(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), picture_(QStringLiteral(":/art/title.bmp")) {

@@ -24,7 +24,4 @@ class Form3 : public QDialog {
   bool wasActive_ = false;
 };
 
-// Centres a window over its owner, or on the screen while the owner is hidden.
-void CentreOverOwner(QWidget* window, QWidget* owner);
-
 }  // namespace porteka

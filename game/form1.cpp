@@ -13,7 +13,6 @@
 #include "game/game_flow.h"
 #include "game/level.h"
 #include "game/new_board.h"
-#include "game/screen_place.h"
 #include "game/window_destroyed_watch.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"
@@ -28,6 +27,7 @@
 #include "render/sheet_loader.h"
 #include "sound/load_sounds.h"
 #include "sound/stools.h"
+#include "ui/placement.h"
 
 namespace porteka {
 namespace {

@@ -2,7 +2,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "dialogs/fonts.h"
 #include "game/close_on_signals.h"
 #include "game/desktop_folder.h"
 #include "game/display_check.h"
@@ -48,7 +47,6 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("porteka"));
   // On Wayland the compositor finds the window's icon and name through this.
   QGuiApplication::setDesktopFileName(QStringLiteral("porteka"));
-  porteka::InstallFontSubstitutes();
 
   porteka::Form1 form1;
   const porteka::CloseOnSignals closeOnSignals(form1);

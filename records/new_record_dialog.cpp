@@ -6,9 +6,9 @@
 #include <QShowEvent>
 #include <utility>
 
-#include "dialogs/fonts.h"
-#include "dialogs/twips.h"
 #include "records/record_time.h"
+#include "ui/fonts.h"
+#include "ui/twips.h"
 
 namespace porteka {
 
@@ -19,14 +19,13 @@ Form4::Form4(std::filesystem::path recordsFile, int16_t gameLevel, int32_t elaps
       recordsFile_(std::move(recordsFile)),
       gameLevel_(gameLevel),
       elapsedTime_(elapsedTime) {
-  InstallFontSubstitutes();
   setObjectName(QStringLiteral("Form4"));
   setWindowTitle(QStringLiteral("新記録！！"));
   setModal(true);
   setFixedSize(TwipsRect(0, 0, 3780, 1230).size());
   setFont(DesignFont(kGothic, 9));
 
-  // Created in tab order, so the focus chain is the design's.
+  // Created in tab order: name box, button, then the labels.
   label1_ = new QLabel(QStringLiteral("名前 "), this);
   label1_->setObjectName(QStringLiteral("Label1"));
   label1_->setGeometry(TwipsRect(120, 540, 615, 255));

@@ -7,10 +7,10 @@
 #include <cmath>
 #include <utility>
 
-#include "dialogs/fonts.h"
-#include "dialogs/twips.h"
 #include "records/record_time.h"
 #include "records/records_file.h"
+#include "ui/fonts.h"
+#include "ui/twips.h"
 
 namespace porteka {
 namespace {
@@ -58,7 +58,6 @@ Form5::Form5(std::filesystem::path recordsFile, RandomSource& random, QWidget* o
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       recordsFile_(std::move(recordsFile)) {
-  InstallFontSubstitutes();
   setObjectName(QStringLiteral("Form5"));
   setWindowTitle(QString::fromUtf8(kCaptions[0]));
   setModal(true);

@@ -3,7 +3,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-#include "dialogs/fonts.h"
+#include "ui/fonts.h"
 
 namespace porteka {
 namespace {

@@ -23,6 +23,7 @@
 #include "records/records_dialog.h"
 #include "records/records_file.h"
 #include "tests/records/temp_dir.h"
+#include "ui/twips.h"
 
 namespace porteka {
 namespace {
@@ -85,10 +86,7 @@ class ScriptedRandom final : public RandomSource {
   size_t drawn_ = 0;
 };
 
-// The design's rectangles are in twips, fifteen to a pixel.
-QRect Twips(int left, int top, int width, int height) { return QRect(left / 15, top / 15, width / 15, height / 15); }
-
-TEST(RecordsDialogs, KeepTheDesignLayoutInTheIpaFonts) {
+TEST(RecordsDialogs, KeepTheirTwipsLayoutInTheIpaFonts) {
   TempDir dir;
   Form4 form4(dir.File(), 0, 370, nullptr);
   ScriptedRandom random({0.0f});
@@ -98,21 +96,21 @@ TEST(RecordsDialogs, KeepTheDesignLayoutInTheIpaFonts) {
   EXPECT_EQ(form4.minimumSize(), form4.maximumSize());
   EXPECT_EQ(form5.minimumSize(), form5.maximumSize());
   std::vector<std::pair<QWidget*, QRect>> places = {
-      {form4.Label1(), Twips(120, 540, 615, 255)},   {form4.Text1(), Twips(600, 480, 3015, 270)},
-      {form4.Command1(), Twips(120, 840, 3495, 255)}, {form4.Label2(), Twips(1080, 120, 615, 255)},
-      {form4.Label3(), Twips(1695, 120, 1140, 255)},  {form5.Command1(), Twips(120, 1680, 4815, 255)},
-      {form5.Label1(3), Twips(120, 120, 855, 255)},   {form5.Label2(3), Twips(1320, 120, 855, 255)},
-      {form5.Label3(3), Twips(3360, 120, 615, 255)},
+      {form4.Label1(), TwipsRect(120, 540, 615, 255)},   {form4.Text1(), TwipsRect(600, 480, 3015, 270)},
+      {form4.Command1(), TwipsRect(120, 840, 3495, 255)}, {form4.Label2(), TwipsRect(1080, 120, 615, 255)},
+      {form4.Label3(), TwipsRect(1695, 120, 1140, 255)},  {form5.Command1(), TwipsRect(120, 1680, 4815, 255)},
+      {form5.Label1(3), TwipsRect(120, 120, 855, 255)},   {form5.Label2(3), TwipsRect(1320, 120, 855, 255)},
+      {form5.Label3(3), TwipsRect(3360, 120, 615, 255)},
   };
   for (int i = 0; i < 3; ++i) {
     const int top = 480 + 360 * i;
-    places.insert(places.end(), {{form5.Label1(i), Twips(240, top, 615, 255)},
-                                 {form5.Label2(i), Twips(840, top, 1575, 255)},
-                                 {form5.Label3(i), Twips(2640, top, 3855, 255)}});
+    places.insert(places.end(), {{form5.Label1(i), TwipsRect(240, top, 615, 255)},
+                                 {form5.Label2(i), TwipsRect(840, top, 1575, 255)},
+                                 {form5.Label3(i), TwipsRect(2640, top, 3855, 255)}});
   }
   for (size_t i = 0; i < places.size(); ++i) EXPECT_EQ(places[i].first->geometry(), places[i].second) << "entry " << i;
 
-  // The design's font names resolve to the IPA stand-ins, not to whatever
+  // The layouts' font names resolve to the IPA stand-ins, not to whatever
   // fontconfig picks.
   EXPECT_EQ(QFontInfo(form4.Label1()->font()).family(), "IPAMincho");
   EXPECT_EQ(QFontInfo(form4.Label3()->font()).family(), "IPAGothic");
@@ -135,10 +133,10 @@ TEST(Form4, ShowsItsTextsAndWritesNothingBeforeItCloses) {
   EXPECT_FALSE(std::filesystem::exists(dir.File()));
 }
 
-// The name box has the focus with the design name selected, so typing
+// The name box has the focus with the default name selected, so typing
 // replaces it; Tab goes round the box and the button; each opening starts from
-// the design name again.
-TEST(Form4, TypingReplacesTheDesignNameAndTabGoesRound) {
+// the default name again.
+TEST(Form4, TypingReplacesTheDefaultNameAndTabGoesRound) {
   TempDir dir;
   {
     Form4 dialog(dir.File(), 0, 500, nullptr);

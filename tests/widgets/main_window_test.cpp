@@ -18,11 +18,11 @@
 #include "game/game_flow.h"
 #include "game/level.h"
 #include "game/new_board.h"
-#include "game/screen_place.h"
 #include "records/new_record_dialog.h"
 #include "records/records_file.h"
 #include "render/counter_strip.h"
 #include "render/picture_surface.h"
+#include "ui/placement.h"
 
 namespace porteka {
 namespace {

@@ -1,14 +1,11 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-#include "dialogs/fonts.h"
-
 // The widgets need one application for the whole run, on the offscreen platform.
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   qputenv("SDL_AUDIODRIVER", "dummy");
   QApplication app(argc, argv);
-  porteka::InstallFontSubstitutes();
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

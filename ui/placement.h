@@ -18,4 +18,8 @@ QPoint KeptWithin(const QRect& frame, const QRect& area);
 // window cannot place itself can leave this out.
 void PlaceOnScreen(QWidget* window, bool centre);
 
+// Centres a dialog over its owner, or on the screen while the owner is hidden
+// (the title card at start-up comes before the main window).
+void CentreOverOwner(QWidget* window, QWidget* owner);
+
 }  // namespace porteka

@@ -4,8 +4,8 @@
 
 namespace porteka {
 
-// The windows were laid out in twips; we place them at 15 twips to the pixel,
-// the usual 96 dots per inch they were drawn for.
+// The dialogs are laid out in twips, 1/1440 of an inch; at the usual 96 dots
+// per inch that is 15 twips to the pixel, and the fonts are sized to match.
 inline constexpr int kTwipsPerPixel = 15;
 
 constexpr int Twips(int twips) { return twips / kTwipsPerPixel; }

@@ -1,5 +1,6 @@
-#include "game/screen_place.h"
+#include "ui/placement.h"
 
+#include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
@@ -25,6 +26,19 @@ void PlaceOnScreen(QWidget* window, bool centre) {
   // A window placed before it is shown keeps that place: the window manager
   // takes it as asked for.
   if (centre || place != window->frameGeometry().topLeft()) window->move(place);
+}
+
+void CentreOverOwner(QWidget* window, QWidget* owner) {
+  QRect area;
+  if (owner != nullptr && owner->isVisible()) {
+    area = owner->frameGeometry();
+  } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    area = screen->availableGeometry();
+  } else {
+    return;
+  }
+  const QSize size = window->frameGeometry().size().expandedTo(window->size());
+  window->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
 }
 
 }  // namespace porteka
