@@ -20,8 +20,8 @@ class Form5 : public QDialog {
  public:
   Form5(std::filesystem::path recordsFile, RandomSource& random, QWidget* owner = nullptr);
 
-  // Control arrays as designed: index 0 to 2 are the rows of `GameLevel` 0 to 2,
-  // index 3 the header.
+  // One control array per column: index 0 to 2 are the rows of `GameLevel` 0
+  // to 2, index 3 the header.
   QLabel* Label1(int index) const { return label1_.at(static_cast<size_t>(index)); }
   QLabel* Label2(int index) const { return label2_.at(static_cast<size_t>(index)); }
   QLabel* Label3(int index) const { return label3_.at(static_cast<size_t>(index)); }

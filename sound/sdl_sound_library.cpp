@@ -185,9 +185,9 @@ int32_t STInit(int32_t /*windowHandle*/, int32_t /*reserved*/) {
   return library.state == SoundDeviceState::kReady ? 1 : 0;
 }
 
-// The original library had only the header to go by, so STReadBytes trusts
-// it. Our own loader knows the resource's size and calls the checked entry,
-// which never reads past it.
+// STReadBytes is handed no length: it takes the image's length from its RIFF
+// header and trusts it. The game's own loader knows the resource's size and
+// calls the checked entry instead, which never reads past it.
 int32_t STReadBytes(int32_t slot, const uint8_t* image, int32_t count) {
   if (image == nullptr) return 0;
   const std::optional<std::size_t> length = RiffImageLength(std::span<const uint8_t>(image, 8));

@@ -11,7 +11,7 @@ namespace {
 constexpr int kSide = 128;
 constexpr int kPixelOffset = 1078;
 
-// Read byte by byte, as the game's loader on Windows would see the file.
+// Read byte by byte, as any BMP reader sees the file.
 class TitleCardTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -232,7 +232,7 @@ ExpectLayout "intermediate layout at start-up" 16 16
 ExpectBoard "no board yet: every cell shows the empty open picture" BoardIs 4
 Poll 2 StripBlank || Fail "the counter strip is not blank before the first game"
 Ok "the counter strip is blank"
-ExpectFace "the face button shows its designed picture" "$ASSETS/face_button.png" 0
+ExpectFace "the face button shows its initial picture" "$ASSETS/face_button.png" 0
 MarkerBlinksAt "nothing pressed yet" 0 0
 LeftDrag 0 5 15 5
 sleep 0.2

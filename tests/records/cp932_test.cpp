@@ -7,10 +7,10 @@
 namespace porteka {
 namespace {
 
-// The Windows table, not glibc's "SHIFT_JIS": "～", "①" and "髙" are where the
-// two part ways. The wave dash a Unix input method types is stored as the
-// Windows one, so both systems write the same file.
-TEST(Cp932, UsesTheWindowsTableBothWays) {
+// Code page 932's table, not glibc's "SHIFT_JIS": "～", "①" and "髙" are where
+// the two part ways. The wave dash U+301C that input methods type is stored as
+// code page 932's 0x81 0x60 too, so every writer leaves the same bytes.
+TEST(Cp932, UsesTheCp932TableBothWays) {
   const struct {
     std::string utf8, cp932;
   } pairs[] = {

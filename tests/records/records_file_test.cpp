@@ -27,16 +27,16 @@ TEST(RecordsFileFormat, DefaultFileIsThreeEighteenByteLines) {
   EXPECT_EQ(SerializeRecords(DefaultRecords()), kDefaultLine + kDefaultLine + kDefaultLine);
 }
 
-// Bytes as the game on Windows leaves them: its write statement quotes the
-// name, puts a comma and the number, and ends the line with CR LF.
-TEST(RecordsFileFormat, ReadsAndRewritesAWindowsFileByteForByte) {
-  const std::string windows =
+// A file as any writer of the format leaves it: the name quoted, a comma, the
+// number, CR LF; double-byte names, a sign and an empty name included.
+TEST(RecordsFileFormat, ReadsAndRewritesAFileByteForByte) {
+  const std::string bytes =
       "\"\x96\xBC\x96\xB3\x8E\x6D\x94\x54\x8C\xA0\x95\xBA\x89\x71\",370\r\n"  // 名無士乃権兵衛
       "\"\x83\x5C\x95\x5C\x81\x60\x87\x40\",-3\r\n"                            // ソ表～①
       "\"\",29970\r\n";
   const RecordTable records = {Record{"名無士乃権兵衛", 370}, Record{"ソ表～①", -3}, Record{"", 29970}};
-  EXPECT_EQ(ParseRecords(windows), records);
-  EXPECT_EQ(SerializeRecords(records), windows);
+  EXPECT_EQ(ParseRecords(bytes), records);
+  EXPECT_EQ(SerializeRecords(records), bytes);
 }
 
 // Names go in as typed; only line breaks and what code page 932 lacks change.

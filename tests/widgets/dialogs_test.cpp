@@ -43,7 +43,7 @@ TEST_F(CustomBoardDialogTest, OpensOnTheCurrentSettings) {
   Form2 same(game_, nullptr);
   EXPECT_EQ(Label(same, 0), "16");
   EXPECT_EQ(Label(same, 1), "16");
-  EXPECT_EQ(Label(same, 2), "16");  // not the "40" it was designed with
+  EXPECT_EQ(Label(same, 2), "16");  // not the "40" it shows at creation
 }
 
 TEST_F(CustomBoardDialogTest, BombsBarEndFollowsTheSize) {

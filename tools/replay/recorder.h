@@ -56,7 +56,7 @@ class Recorder final : public Outside {
 
  private:
   const Game* game_ = nullptr;
-  uint8_t face_ = kNormalFace;  // the face button's designed picture
+  uint8_t face_ = kNormalFace;  // the face button's picture before any DrawFace
   std::optional<std::pair<std::string, std::string>> counters_;  // blank until first drawn
 
   std::vector<int> sounds_;
