@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QTimer>
+#include <utility>
 
 #include "dialogs/custom_board_dialog.h"
 #include "dialogs/title_card.h"
@@ -139,9 +140,10 @@ void Form1::StartUp(bool showTitleCard) {
   show();
   activateWindow();
   STInit(static_cast<int32_t>(winId()), 0);
-  LoadSounds(0, 101, "WAVE", kSoundCount);
-  LoadSounds(1, 102, "WAVE", kSoundCount);
-  LoadSounds(2, 103, "WAVE", kSoundCount);
+  // Each cue plays from the slot of its own number.
+  const std::pair<SoundCue, int16_t> sounds[] = {
+      {SoundCue::Open, 101}, {SoundCue::Explosion, 102}, {SoundCue::Mark, 103}};
+  for (const auto& [cue, resource] : sounds) LoadSounds(static_cast<int32_t>(cue), resource, "WAVE", kSoundCount);
   LoadGame(game_);  // empty arrays, the intermediate layout, no board
 }
 
@@ -169,7 +171,7 @@ void Form1::MainLoop() {
 
 void Form1::Kaisi_Click(int index) {
   if (index < 3) {
-    StartLevel(game_, static_cast<int16_t>(index));
+    StartLevel(game_, static_cast<Level>(index));
     return;
   }
   {
@@ -247,10 +249,10 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
   return false;
 }
 
-void Form1::PlaySound(int cue) { STPlay(cue); }
+void Form1::PlaySound(SoundCue cue) { STPlay(static_cast<int32_t>(cue)); }
 
-void Form1::DrawFace(uint8_t face) {
-  CopyRect(picture6_->image(), 0, 0, kFaceSize, kFaceSize, sheets_.faces, kFaceSize * face, 0);
+void Form1::DrawFace(Face face) {
+  CopyRect(picture6_->image(), 0, 0, kFaceSize, kFaceSize, sheets_.faces, kFaceSize * static_cast<int>(face), 0);
   picture6_->Present();
 }
 

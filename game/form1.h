@@ -53,8 +53,8 @@ class Form1 : public QMainWindow, public Outside {
   void end_Click();
 
   // Outside.
-  void PlaySound(int cue) override;
-  void DrawFace(uint8_t face) override;
+  void PlaySound(SoundCue cue) override;
+  void DrawFace(Face face) override;
   void CheckRecord() override;
   void LayOutWindow() override;
   void DrawCounters(std::string_view timeText, std::string_view bombsText) override;

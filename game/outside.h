@@ -5,6 +5,12 @@
 
 namespace porteka {
 
+// The pictures of the face button, in the order of the face sheet.
+enum class Face : uint8_t { Normal = 0, Won = 1, Lost = 2 };
+
+// The three sounds, each the number of the sound library's slot that holds it.
+enum class SoundCue : int32_t { Open = 0, Explosion = 1, Mark = 2 };
+
 enum class EffectKind : uint8_t { Open, Explosion };
 
 // Everything the rules ask of the world around them. The main window does it for
@@ -13,8 +19,8 @@ class Outside {
  public:
   virtual ~Outside() = default;
 
-  virtual void PlaySound(int cue) = 0;
-  virtual void DrawFace(uint8_t face) = 0;
+  virtual void PlaySound(SoundCue cue) = 0;
+  virtual void DrawFace(Face face) = 0;
   // After a win on a fixed level. May show the new-record dialog, and returns
   // only once it has closed, even from the middle of a frame.
   virtual void CheckRecord() = 0;
@@ -33,8 +39,8 @@ class Outside {
 // A world that takes no notice: for tools and tests that need only the rules.
 class SilentOutside final : public Outside {
  public:
-  void PlaySound(int) override {}
-  void DrawFace(uint8_t) override {}
+  void PlaySound(SoundCue) override {}
+  void DrawFace(Face) override {}
   void CheckRecord() override {}
   void LayOutWindow() override {}
   void DrawCounters(std::string_view, std::string_view) override {}

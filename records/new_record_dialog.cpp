@@ -12,7 +12,7 @@
 
 namespace porteka {
 
-Form4::Form4(std::filesystem::path recordsFile, int16_t gameLevel, int32_t elapsedTime,
+Form4::Form4(std::filesystem::path recordsFile, Level gameLevel, int32_t elapsedTime,
              QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "game/game.h"
 #include "records/unsaved_record.h"
 
 class QLabel;
@@ -21,7 +22,7 @@ class Form4 : public QDialog {
   Q_OBJECT
 
  public:
-  Form4(std::filesystem::path recordsFile, int16_t gameLevel, int32_t elapsedTime,
+  Form4(std::filesystem::path recordsFile, Level gameLevel, int32_t elapsedTime,
         QWidget* owner = nullptr);
   ~Form4() override;
 
@@ -43,7 +44,7 @@ class Form4 : public QDialog {
   void SaveRecord();
 
   std::filesystem::path recordsFile_;
-  int16_t gameLevel_;
+  Level gameLevel_;
   int32_t elapsedTime_;
   // Set while the dialog is open and the record not yet saved.
   std::optional<UnsavedRecord> unsaved_;

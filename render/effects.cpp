@@ -13,7 +13,7 @@ EffectRecord* FirstFreeSlot(std::array<EffectRecord, N>& pool) {
   return nullptr;
 }
 
-void RevealAt(Game& game, int16_t mode, int x, int y) {
+void RevealAt(Game& game, RevealMode mode, int x, int y) {
   const float px = static_cast<float>(kCellSize * x);
   const float py = static_cast<float>(kCellSize * y);
   RevealCell(game, mode, px, py);
@@ -29,7 +29,7 @@ void FireOpenTrigger(Game& game, const EffectRecord& record) {
       if (dx == 0 && dy == 0) continue;
       const int nx = cx + dx;
       const int ny = cy + dy;
-      if (game.OnBoard(nx, ny) && game.Value(nx, ny) == 0) RevealAt(game, kUncoverBlock, nx, ny);
+      if (game.OnBoard(nx, ny) && game.Value(nx, ny) == 0) RevealAt(game, RevealMode::UncoverBlock, nx, ny);
     }
   }
 }
@@ -42,13 +42,13 @@ void FireExplosionTrigger(Game& game, const EffectRecord& record) {
   for (int dy = -1; dy <= 1; ++dy) {
     for (int dx = -1; dx <= 1; ++dx) {
       if (dx == 0 && dy == 0) continue;
-      if (game.OnBoard(cx + dx, cy + dy)) RevealAt(game, kInnerBlast, cx + dx, cy + dy);
+      if (game.OnBoard(cx + dx, cy + dy)) RevealAt(game, RevealMode::InnerBlast, cx + dx, cy + dy);
     }
   }
   for (int k = -1; k <= 1; ++k) {
     const int ring[4][2] = {{cx + k, cy - 2}, {cx + k, cy + 2}, {cx - 2, cy + k}, {cx + 2, cy + k}};
     for (const auto& [x, y] : ring) {
-      if (game.OnBoard(x, y)) RevealAt(game, kOuterBlast, x, y);
+      if (game.OnBoard(x, y)) RevealAt(game, RevealMode::OuterBlast, x, y);
     }
   }
 }
@@ -74,24 +74,24 @@ void Walk(Game& game, std::array<EffectRecord, N>& pool, EffectKind kind, uint8_
 
 }  // namespace
 
-void SpawnOpenEffect(Game& game, const int16_t& x, const int16_t& y) {
+void SpawnOpenEffect(Game& game, int16_t x, int16_t y) {
   EffectRecord* slot = FirstFreeSlot(game.OpenEffects);
   if (slot == nullptr) return;
   slot->Phase = 1;
   slot->X = static_cast<int16_t>(kCellSize * x - kOpenOffset);
   slot->Y = static_cast<int16_t>(kCellSize * y - kOpenOffset);
-  game.outside->PlaySound(kOpenSound);
+  game.outside->PlaySound(SoundCue::Open);
 }
 
-void SpawnExplosion(Game& game, const int16_t& x, const int16_t& y) {
+void SpawnExplosion(Game& game, int16_t x, int16_t y) {
   EffectRecord* slot = FirstFreeSlot(game.Explosions);
   if (slot == nullptr) return;
   slot->Phase = 1;
   slot->X = static_cast<int16_t>(kCellSize * x - kExplosionOffset);
   slot->Y = static_cast<int16_t>(kCellSize * y - kExplosionOffset);
-  game.outside->DrawFace(kLostFace);
-  game.GameState = 1;
-  game.outside->PlaySound(kExplosionSound);
+  game.outside->DrawFace(Face::Lost);
+  game.GameState = GamePhase::Over;
+  game.outside->PlaySound(SoundCue::Explosion);
 }
 
 void AnimateEffects(Game& game) {

@@ -15,7 +15,7 @@ void RunFrame(Game& game) {
   game.CursorBlink = static_cast<uint8_t>(1 - game.CursorBlink);
   if (game.CursorBlink == 1) game.outside->DrawMarker(gx, gy);
 
-  if (game.GameState == 0) {
+  if (game.GameState == GamePhase::Running) {
     ++game.gro.ElapsedTime;
     DrawCounters(game);
   }

@@ -33,8 +33,8 @@ class PaintingOutside final : public Outside {
   std::string timeText;
   std::string bombsText;
 
-  void PlaySound(int) override {}
-  void DrawFace(uint8_t) override {}
+  void PlaySound(SoundCue) override {}
+  void DrawFace(Face) override {}
   void CheckRecord() override {}
   void LayOutWindow() override { painter.Resize(game->layout.boardWidth, game->layout.boardHeight); }
   void DrawCounters(std::string_view time, std::string_view bombs) override {

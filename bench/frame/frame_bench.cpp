@@ -52,7 +52,7 @@ void PlayALittle(Game& game, int moves) {
   for (int i = 0; i < moves; ++i) {
     const float x = static_cast<float>((i * 53) % game.layout.boardWidth);
     const float y = static_cast<float>((i * 29) % game.layout.boardHeight);
-    RevealCell(game, i % 5 == 0 ? kCycleMark : int16_t{0}, x, y);
+    RevealCell(game, i % 5 == 0 ? RevealMode::CycleMark : RevealMode{0}, x, y);
   }
 }
 
@@ -85,8 +85,8 @@ void BM_WorstFrame(benchmark::State& state, std::string_view art) {
   StartCustomGame(game);
   PlayALittle(game, 300);
   FillPools(game);
-  game.GameState = 0;     // the clock runs, so the counters are drawn
-  game.CursorBlink = 0;   // and the marker too
+  game.GameState = GamePhase::Running;  // the clock runs, so the counters are drawn
+  game.CursorBlink = 0;                 // and the marker too
   game.PointerX = 250;
   game.PointerY = 250;
   RunFrames(state, *scene);
@@ -96,7 +96,7 @@ void BM_TypicalFrame(benchmark::State& state, std::string_view art) {
   auto scene = MakeScene(state, art);
   if (!scene) return;
   Game& game = scene->game;
-  StartLevel(game, kIntermediate);
+  StartLevel(game, Level::Intermediate);
   PlayALittle(game, 40);
   const int16_t cells[][2] = {{3, 4}, {4, 4}, {5, 5}, {12, 9}, {0, 15}};
   for (int i = 0; i < 5; ++i) {
@@ -104,7 +104,7 @@ void BM_TypicalFrame(benchmark::State& state, std::string_view art) {
                            static_cast<int16_t>(16 * cells[i][1] - kOpenOffset)};
   }
   game.Explosions[0] = {9, 16 * 8 - kExplosionOffset, 16 * 7 - kExplosionOffset};
-  game.GameState = 0;
+  game.GameState = GamePhase::Running;
   game.CursorBlink = 0;
   RunFrames(state, *scene);
 }
@@ -173,7 +173,7 @@ void BM_WorstRulesOnly(benchmark::State& state) {
   StartCustomGame(game);
   PlayALittle(game, 300);
   FillPools(game);
-  game.GameState = 0;
+  game.GameState = GamePhase::Running;
   const Game start = game;
   for (auto _ : state) {
     game = start;

@@ -92,11 +92,11 @@ struct Player {
         if (rows[y][x] == '*' || rows[y][x] == 'F') bombs.emplace_back(static_cast<int16_t>(x), static_cast<int16_t>(y));
     SetCustomBoard(game, static_cast<int16_t>(rows[0].size()), static_cast<int16_t>(rows.size()),
                    static_cast<int16_t>(bombs.size()));
-    game.gro.GameLevel = kCustom;
+    game.gro.GameLevel = Level::Custom;
     StartGame(game, bombs);
     for (size_t y = 0; y < rows.size(); ++y)
       for (size_t x = 0; x < rows[y].size(); ++x)
-        if (rows[y][x] == 'F') game.State(static_cast<int>(x), static_cast<int>(y)) = kFlag;
+        if (rows[y][x] == 'F') game.State(static_cast<int>(x), static_cast<int>(y)) = Cover::Flag;
   }
   // A left-button move over the cell after a press on it, as the player does it.
   void Uncover(int x, int y) {

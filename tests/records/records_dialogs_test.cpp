@@ -90,7 +90,7 @@ QRect Twips(int left, int top, int width, int height) { return QRect(left / 15, 
 
 TEST(RecordsDialogs, KeepTheDesignLayoutInTheIpaFonts) {
   TempDir dir;
-  Form4 form4(dir.File(), 0, 370, nullptr);
+  Form4 form4(dir.File(), Level::Beginner, 370, nullptr);
   ScriptedRandom random({0.0f});
   Form5 form5(dir.File(), random, nullptr);
   EXPECT_EQ(form4.size(), QSize(252, 82));
@@ -121,7 +121,7 @@ TEST(RecordsDialogs, KeepTheDesignLayoutInTheIpaFonts) {
 
 TEST(Form4, ShowsItsTextsAndWritesNothingBeforeItCloses) {
   TempDir dir;
-  Form4 dialog(dir.File(), 0, 370, nullptr);
+  Form4 dialog(dir.File(), Level::Beginner, 370, nullptr);
   EXPECT_EQ(dialog.windowTitle(), "新記録！！");
   EXPECT_EQ(dialog.Label1()->text(), "名前 ");
   EXPECT_EQ(dialog.Text1()->text(), "名無士乃権兵衛");
@@ -141,7 +141,7 @@ TEST(Form4, ShowsItsTextsAndWritesNothingBeforeItCloses) {
 TEST(Form4, TypingReplacesTheDesignNameAndTabGoesRound) {
   TempDir dir;
   {
-    Form4 dialog(dir.File(), 0, 500, nullptr);
+    Form4 dialog(dir.File(), Level::Beginner, 500, nullptr);
     ExecWith(dialog, [&] {
       EXPECT_EQ(QApplication::focusWidget(), dialog.Text1());
       QTest::keyClicks(dialog.Text1(), "Taro");
@@ -153,7 +153,7 @@ TEST(Form4, TypingReplacesTheDesignNameAndTabGoesRound) {
     });
   }
   EXPECT_EQ(ReadRecords(dir.File())->at(0).name, "Taro");
-  EXPECT_EQ(Form4(dir.File(), 0, 5, nullptr).Text1()->text(), "名無士乃権兵衛");
+  EXPECT_EQ(Form4(dir.File(), Level::Beginner, 5, nullptr).Text1()->text(), "名無士乃権兵衛");
 }
 
 // Every way of closing saves exactly once, with what the name box holds then.
@@ -174,10 +174,10 @@ TEST(Form4, SavesOnceWhicheverWayItClosesWhatTheBoxHolds) {
   };
   for (const auto& way : ways) {
     TempDir dir;
-    ASSERT_TRUE(CheckRecord(dir.File(), 1, 700));
+    ASSERT_TRUE(CheckRecord(dir.File(), Level::Intermediate, 700));
     SaveCounter counter(dir.path());
     {
-      Form4 dialog(dir.File(), 1, 700, nullptr);
+      Form4 dialog(dir.File(), Level::Intermediate, 700, nullptr);
       ExecWith(dialog, [&] {
         dialog.Text1()->setText(way.name);
         way.close(dialog);
@@ -198,7 +198,7 @@ TEST(Form4, SavesOnceWhicheverWayItClosesWhatTheBoxHolds) {
 TEST(Form4, ProgramEndingWhileItIsOpenStillSavesOnce) {
   TempDir dir;
   SaveCounter counter(dir.path());
-  auto dialog = std::make_unique<Form4>(dir.File(), 0, 42, nullptr);
+  auto dialog = std::make_unique<Form4>(dir.File(), Level::Beginner, 42, nullptr);
   dialog->show();
   dialog->Text1()->setText("quitter");
   dialog.reset();
@@ -207,7 +207,7 @@ TEST(Form4, ProgramEndingWhileItIsOpenStillSavesOnce) {
 
   const pid_t child = ::fork();
   if (child == 0) {
-    Form4 open(dir.File(), 1, 41, nullptr);
+    Form4 open(dir.File(), Level::Intermediate, 41, nullptr);
     open.show();
     QTest::keyClicks(open.Text1(), "display lost");
     std::exit(1);

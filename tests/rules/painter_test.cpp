@@ -34,7 +34,7 @@ TEST_F(PainterTest, ACoveredCellShowsOnlyItsCoverAnOpenCellOnlyItsContent) {
   game.gro.BoardHeight = 5;
   for (int y = 0; y < 5; ++y)
     for (int x = 0; x < 12; ++x) {
-      State(x, y) = static_cast<uint8_t>(y);  // open, covered, flag, second mark, keyboard mark
+      State(x, y) = static_cast<Cover>(y);  // open, covered, flag, second mark, keyboard mark
       Value(x, y) = static_cast<uint8_t>(x);  // every content, bomb and rubble included
     }
   painter.Resize(256, 256);
@@ -121,8 +121,8 @@ class PaintingOutside final : public Outside {
   explicit PaintingOutside(BoardPainter& p) : painter(p) {}
   BoardPainter& painter;
   const Game* game = nullptr;
-  void PlaySound(int) override {}
-  void DrawFace(uint8_t) override {}
+  void PlaySound(SoundCue) override {}
+  void DrawFace(Face) override {}
   void CheckRecord() override {}
   void LayOutWindow() override { painter.Resize(game->layout.boardWidth, game->layout.boardHeight); }
   void DrawCounters(std::string_view, std::string_view) override {}
@@ -144,16 +144,17 @@ TEST_F(PainterTest, AFrameIsTheBoardThenEveryEffectOredThenTheMarker) {
   StartCustomGame(g, bomb);
   EXPECT_EQ(painter.board().width, 96);
   Picture1_MouseDown(g, 1, 0, 20, 20);
-  RevealCell(g, kUncover, 8, 72);       // a flash at (0, 4)
-  RevealCell(g, kUncover, 72, 56);      // the bomb
-  RevealCell(g, kUncover, 90, 8);       // a flash at (5, 0)
+  RevealCell(g, RevealMode::Uncover, 8, 72);   // a flash at (0, 4)
+  RevealCell(g, RevealMode::Uncover, 72, 56);  // the bomb
+  RevealCell(g, RevealMode::Uncover, 90, 8);   // a flash at (5, 0)
   RunFrame(g);
 
   Surface want(96, 80);
   for (int y = 0; y < 5; ++y)
     for (int x = 0; x < 6; ++x) {
       const int i = x + kArraySide * y;
-      const int k = g.CellState[i] != kOpen ? g.CellState[i] - 1 : g.CellValue[i] + 4;
+      const int state = static_cast<int>(g.CellState[i]);
+      const int k = state != 0 ? state - 1 : g.CellValue[i] + 4;
       CopyRect(want, 16 * x, 16 * y, 16, 16, sheets.cells, 16 * k, 0);
     }
   OrRect(want, -16, 48, 48, 48, sheets.openFlash, 0, 0);

@@ -31,7 +31,7 @@ std::string Number(float v) {
 }
 
 // The size and bombs a level will have once applied, asked of the rules.
-Settings SettingsForLevel(const Game& game, int16_t level) {
+Settings SettingsForLevel(const Game& game, Level level) {
   const LevelSize size = SizeOfLevel(level, game.gro);
   Settings settings = game.gro;
   settings.BombCount = size.bombs;
@@ -56,8 +56,8 @@ void CheckCustomSize(int width, int height, size_t bombs) {
 void CheckFixedSize(const Settings& level, const DealSpec& deal) {
   const auto mismatch = [&](const char* name, int16_t given, int16_t real) {
     if (given != real) {
-      throw ScenarioError("level " + std::to_string(*deal.level) + " has " + name + " " + std::to_string(real) +
-                          ", not " + std::to_string(given));
+      throw ScenarioError("level " + std::to_string(static_cast<int>(*deal.level)) + " has " + name + " " +
+                          std::to_string(real) + ", not " + std::to_string(given));
     }
   };
   if (deal.width) mismatch("width", *deal.width, level.BoardWidth);
@@ -84,7 +84,7 @@ void CheckBombs(const std::vector<BombCell>& bombs, int width, int height, int c
 void DealAtRandom(Game& game, const DealSpec& deal) {
   if (!deal.level) {
     StartGame(game);
-  } else if (*deal.level == kCustom) {
+  } else if (*deal.level == Level::Custom) {
     // All three values: the dialog was confirmed; none: it was closed by its close box.
     if (deal.width) {
       CheckCustomSize(*deal.width, *deal.height, static_cast<size_t>(*deal.bombCount));
@@ -101,7 +101,7 @@ void DealAtRandom(Game& game, const DealSpec& deal) {
 void DealByHand(Game& game, const DealSpec& deal) {
   const std::vector<BombCell>& bombs = *deal.bombs;
   int width, height, count;
-  if (deal.level == kCustom) {
+  if (deal.level == Level::Custom) {
     width = deal.width.value_or(game.gro.BoardWidth);
     height = deal.height.value_or(game.gro.BoardHeight);
     const size_t wanted = deal.bombCount ? static_cast<size_t>(*deal.bombCount) : bombs.size();
@@ -117,7 +117,7 @@ void DealByHand(Game& game, const DealSpec& deal) {
   CheckBombs(bombs, width, height, count);
 
   const BombLayout layout(bombs.data(), bombs.size());
-  if (deal.level == kCustom) {
+  if (deal.level == Level::Custom) {
     SetCustomBoard(game, static_cast<int16_t>(width), static_cast<int16_t>(height), static_cast<int16_t>(count));
     StartCustomGame(game, layout);
   } else if (deal.level) {
