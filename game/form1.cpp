@@ -80,6 +80,7 @@ Form1::Form1(uint32_t seed)
   };
   picture1_ = new BoardSurface(form_, std::move(handlers));
   picture1_->ShowSurface(&painter_.board());
+  painter_.OnPresent([this] { picture1_->Present(); });
   picture1_->setGeometry(0, 25, 256, 256);
 
   // The window takes the size its interior asks for and no other.
@@ -159,7 +160,7 @@ void Form1::MainLoop() {
   while (game_.LoopRunning != 0) {
     if (!inFrame_) {
       inFrame_ = true;
-      LoopTurn(game_, Now());
+      LoopTurn(game_, painter_, Now());
       inFrame_ = false;
     }
     wake.start(static_cast<int>(MillisecondsToNextFrame(game_, Now())));
@@ -276,15 +277,5 @@ void Form1::LayOutWindow() {
 void Form1::DrawCounters(std::string_view timeText, std::string_view bombsText) {
   picture7_->DrawCounters(timeText, bombsText);
 }
-
-void Form1::DrawBoard() { painter_.DrawBoard(game_); }
-
-void Form1::DrawEffect(EffectKind kind, uint8_t phase, int16_t x, int16_t y) {
-  painter_.DrawEffect(kind, phase, x, y);
-}
-
-void Form1::DrawMarker(int16_t gx, int16_t gy) { painter_.DrawMarker(gx, gy); }
-
-void Form1::PresentBoard() { picture1_->Present(); }
 
 }  // namespace porteka

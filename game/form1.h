@@ -23,7 +23,8 @@ class WindowDestroyedWatch;
 
 // The main window: the menus, the counter strip, the face button and the board
 // surface, all drawn from the rules' state. It is the rules' outside world:
-// sounds, faces, the records check and every frame's drawing come through here.
+// sounds, faces and the records check come through here; every frame draws on
+// its board painter.
 class Form1 : public QMainWindow, public Outside {
  public:
   // The seed is taken from the clock at start-up; tests pass their own.
@@ -58,10 +59,6 @@ class Form1 : public QMainWindow, public Outside {
   void CheckRecord() override;
   void LayOutWindow() override;
   void DrawCounters(std::string_view timeText, std::string_view bombsText) override;
-  void DrawBoard() override;
-  void DrawEffect(EffectKind kind, uint8_t phase, int16_t x, int16_t y) override;
-  void DrawMarker(int16_t gx, int16_t gy) override;
-  void PresentBoard() override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -49,4 +49,8 @@ void BoardPainter::DrawMarker(int16_t gx, int16_t gy) {
   FrameRect(board_, gx, gy, gx + kCellSize - 1, gy + kCellSize - 1, kMarkerColour);
 }
 
+void BoardPainter::PresentBoard() {
+  if (present_) present_();
+}
+
 }  // namespace porteka

@@ -57,12 +57,12 @@ void FireExplosionTrigger(Game& game, const EffectRecord& record) {
 // current index is drawn and advanced in this same pass. The walk reads the
 // pool afresh at every index, so that falls out of the loop.
 template <size_t N>
-void Walk(Game& game, std::array<EffectRecord, N>& pool, EffectKind kind, uint8_t frames,
+void Walk(Game& game, Canvas& canvas, std::array<EffectRecord, N>& pool, EffectKind kind, uint8_t frames,
           void (*fire)(Game&, const EffectRecord&)) {
   for (size_t i = 0; i < N; ++i) {
     EffectRecord& record = pool[i];
     if (record.Phase == 0) continue;
-    game.outside->DrawEffect(kind, record.Phase, record.X, record.Y);
+    canvas.DrawEffect(kind, record.Phase, record.X, record.Y);
     ++record.Phase;
     if (record.Phase == kTriggerPhase) {
       fire(game, record);
@@ -94,9 +94,9 @@ void SpawnExplosion(Game& game, int16_t x, int16_t y) {
   game.outside->PlaySound(SoundCue::Explosion);
 }
 
-void AnimateEffects(Game& game) {
-  Walk(game, game.OpenEffects, EffectKind::Open, kOpenFrames, FireOpenTrigger);
-  Walk(game, game.Explosions, EffectKind::Explosion, kExplosionFrames, FireExplosionTrigger);
+void AnimateEffects(Game& game, Canvas& canvas) {
+  Walk(game, canvas, game.OpenEffects, EffectKind::Open, kOpenFrames, FireOpenTrigger);
+  Walk(game, canvas, game.Explosions, EffectKind::Explosion, kExplosionFrames, FireExplosionTrigger);
 }
 
 }  // namespace porteka

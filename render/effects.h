@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "game/game.h"
+#include "render/canvas.h"
 
 namespace porteka {
 
@@ -27,6 +28,6 @@ void SpawnExplosion(Game& game, int16_t x, int16_t y);
 // One pass over both pools, flashes first: draw each live effect, advance it,
 // and two frames in fire its trigger. The flashes open the blocks around empty
 // neighbours (the flood wave); the explosions blast two rings (the chain).
-void AnimateEffects(Game& game);
+void AnimateEffects(Game& game, Canvas& canvas);
 
 }  // namespace porteka

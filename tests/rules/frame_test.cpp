@@ -10,7 +10,7 @@ class FrameTest : public RulesTest {
     std::vector<bool> ran;
     for (const uint32_t now : readings) {
       const int before = outside.Count("present");
-      const bool frame = LoopTurn(game, now);
+      const bool frame = LoopTurn(game, outside, now);
       EXPECT_EQ(outside.Count("present") - before, frame ? 1 : 0);
       ran.push_back(frame);
     }

@@ -37,7 +37,7 @@ class Dice {
 
 // Checks every call the rules make and can paint the board now and then, so
 // the sanitizers see the drawing code at the board's edges too.
-class CheckingOutside final : public Outside {
+class CheckingOutside final : public Outside, public Canvas {
  public:
   const Game* game = nullptr;
   BoardPainter* painter = nullptr;
@@ -69,8 +69,8 @@ class CheckingOutside final : public Outside {
     Expect(timeText.size() == 12 && timeText.starts_with("Time ") && timeText.ends_with("sec"), "time text");
     Expect(bombsText.size() == 7 && bombsText.starts_with("Bom "), "bombs text");
   }
-  void DrawBoard() override {
-    if (painting) painter->DrawBoard(*game);
+  void DrawBoard(const Game& drawn) override {
+    if (painting) painter->DrawBoard(drawn);
   }
   void DrawEffect(EffectKind kind, uint8_t phase, int16_t x, int16_t y) override {
     const bool open = kind == EffectKind::Open;
@@ -198,7 +198,7 @@ class RandomPlay {
   void Frame() {
     // Paint one frame in eight: the sanitizers see the painter, and the run stays short.
     outside_.painting = (++frames_ & 7) == 0;
-    RunFrame(game_);
+    RunFrame(game_, outside_);
     outside_.painting = false;
   }
 
@@ -243,7 +243,7 @@ class RandomPlay {
       Frame();
     } else if (r < 340) {
       clock_ += static_cast<uint32_t>(dice_.Below(80));
-      LoopTurn(game_, clock_);
+      LoopTurn(game_, outside_, clock_);
     } else if (r < 600) {
       Picture1_MouseMove(game_, Buttons(), static_cast<int16_t>(dice_.Below(8)), Position(Width()), Position(Height()));
     } else if (r < 680) {

@@ -26,9 +26,9 @@
 
 namespace porteka::test {
 
-// Writes down every call the rules make of the world, one short line each, in
-// order, with GameState as it stood at that moment.
-class RecordingOutside final : public Outside {
+// Writes down every call the rules make of the world and every drawing call of
+// a frame, one short line each, in order, with GameState as it stood then.
+class RecordingOutside final : public Outside, public Canvas {
  public:
   const Game* game = nullptr;
   std::vector<std::string> calls;
@@ -45,7 +45,7 @@ class RecordingOutside final : public Outside {
   void DrawCounters(std::string_view time, std::string_view bombs) override {
     Note("counters " + std::string(time) + "|" + std::string(bombs));
   }
-  void DrawBoard() override { Note("board"); }
+  void DrawBoard(const Game&) override { Note("board"); }
   void DrawEffect(EffectKind kind, uint8_t phase, int16_t x, int16_t y) override {
     Note(kind == EffectKind::Open ? "open" : "explosion", phase, x, y);
   }
@@ -131,7 +131,7 @@ class RulesTest : public ::testing::Test {
   // A move at the middle of a cell.
   void Move(RevealMode mode, int x, int y) { RevealCell(game, mode, 16.0f * x + 8, 16.0f * y + 8); }
   void Frames(int n) {
-    for (int i = 0; i < n; ++i) RunFrame(game);
+    for (int i = 0; i < n; ++i) RunFrame(game, outside);
   }
 
   // The board as the player sees it: '#' covered, 'F' flag, '?' second mark,

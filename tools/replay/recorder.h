@@ -8,6 +8,7 @@
 
 #include "game/game.h"
 #include "game/outside.h"
+#include "render/canvas.h"
 
 namespace porteka::replay {
 
@@ -29,7 +30,7 @@ struct RecordCheck {
 // Stands in for the screen, the speakers and the records dialog: it keeps what
 // the rules asked for during the current event, and the face and the counter
 // strip as last drawn.
-class Recorder final : public Outside {
+class Recorder final : public Outside, public Canvas {
  public:
   // The record check reads the game's settings, which exist only after the recorder.
   void Attach(const Game& game) { game_ = &game; }
@@ -40,7 +41,7 @@ class Recorder final : public Outside {
   void CheckRecord() override;
   void LayOutWindow() override {}  // the dump reads the layout from the game
   void DrawCounters(std::string_view timeText, std::string_view bombsText) override;
-  void DrawBoard() override { frameStart_ = ops_.size(); }
+  void DrawBoard(const Game&) override { frameStart_ = ops_.size(); }
   void DrawEffect(EffectKind kind, uint8_t phase, int16_t x, int16_t y) override;
   void DrawMarker(int16_t gx, int16_t gy) override { ops_.push_back({'M', 0, gx, gy}); }
   void PresentBoard() override { frames_.emplace_back(frameStart_, ops_.size()); }

@@ -144,7 +144,7 @@ void CheckOnSurface(const Game& game, float x, float y) {
   }
 }
 
-void Play(Game& game, const Event& event) {
+void Play(Game& game, Canvas& canvas, const Event& event) {
   switch (event.kind) {
     case EventKind::MouseDown:
       CheckOnSurface(game, event.x, event.y);
@@ -161,10 +161,10 @@ void Play(Game& game, const Event& event) {
       break;
     case EventKind::Frame:
     case EventKind::Frames:
-      for (uint32_t k = 0; k < event.count; ++k) RunFrame(game);
+      for (uint32_t k = 0; k < event.count; ++k) RunFrame(game, canvas);
       break;
     case EventKind::Poll:
-      LoopTurn(game, event.now);
+      LoopTurn(game, canvas, event.now);
       break;
     case EventKind::StartGame:
       StartGame(game);
@@ -199,7 +199,7 @@ void PlayScenario(const Scenario& scenario, const LineSink& sink) {
     const Event& event = scenario.events[i];
     recorder.BeginEvent();
     try {
-      Play(*game, event);
+      Play(*game, recorder, event);
     } catch (const ScenarioError& e) {
       throw ScenarioError("event " + std::to_string(i + 1) + " (" + event.name + "): " + e.what());
     }
