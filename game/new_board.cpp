@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "game/level.h"
+#include "game/neighbours.h"
 #include "render/counters.h"
 
 namespace porteka {
@@ -51,12 +52,8 @@ void CountAndCover(Game& game) {
       ++game.CoveredCount;
       uint8_t& value = game.Value(x, y);
       if (value != 0) continue;  // a bomb keeps its 9
-      for (int dy = -1; dy <= 1; ++dy) {
-        for (int dx = -1; dx <= 1; ++dx) {
-          const int nx = x - dx;
-          const int ny = y - dy;
-          if (game.OnBoard(nx, ny) && game.Value(nx, ny) == kBomb) ++value;
-        }
+      for (const auto [dx, dy] : kNeighbours) {
+        if (game.OnBoard(x + dx, y + dy) && game.Value(x + dx, y + dy) == kBomb) ++value;
       }
     }
   }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "game/level.h"
+#include "game/neighbours.h"
 #include "render/effects.h"
 
 namespace porteka {
@@ -51,15 +52,13 @@ void CycleMark(Game& game, int16_t x, int16_t y) {
 }
 
 void UncoverBlock(Game& game, int16_t x, int16_t y) {
-  for (int dy = -1; dy <= 1; ++dy) {
-    for (int dx = -1; dx <= 1; ++dx) {
-      const int nx = x + dx;
-      const int ny = y + dy;
-      if (game.OnBoard(nx, ny) && game.State(nx, ny) == Cover::Covered) {
-        const float px = static_cast<float>(kCellSize * nx);
-        const float py = static_cast<float>(kCellSize * ny);
-        RevealCell(game, RevealMode::Uncover, px, py);
-      }
+  for (const auto [dx, dy] : kBlock) {
+    const int nx = x + dx;
+    const int ny = y + dy;
+    if (game.OnBoard(nx, ny) && game.State(nx, ny) == Cover::Covered) {
+      const float px = static_cast<float>(kCellSize * nx);
+      const float py = static_cast<float>(kCellSize * ny);
+      RevealCell(game, RevealMode::Uncover, px, py);
     }
   }
 }

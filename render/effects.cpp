@@ -1,5 +1,6 @@
 #include "render/effects.h"
 
+#include "game/neighbours.h"
 #include "game/reveal.h"
 
 namespace porteka {
@@ -24,12 +25,9 @@ void RevealAt(Game& game, RevealMode mode, int x, int y) {
 void FireOpenTrigger(Game& game, const EffectRecord& record) {
   const int cx = (record.X + kOpenOffset) / kCellSize;
   const int cy = (record.Y + kOpenOffset) / kCellSize;
-  for (int dy = -1; dy <= 1; ++dy) {
-    for (int dx = -1; dx <= 1; ++dx) {
-      if (dx == 0 && dy == 0) continue;
-      const int nx = cx + dx;
-      const int ny = cy + dy;
-      if (game.OnBoard(nx, ny) && game.Value(nx, ny) == 0) RevealAt(game, RevealMode::UncoverBlock, nx, ny);
+  for (const auto [dx, dy] : kNeighbours) {
+    if (game.OnBoard(cx + dx, cy + dy) && game.Value(cx + dx, cy + dy) == 0) {
+      RevealAt(game, RevealMode::UncoverBlock, cx + dx, cy + dy);
     }
   }
 }
@@ -39,11 +37,8 @@ void FireOpenTrigger(Game& game, const EffectRecord& record) {
 void FireExplosionTrigger(Game& game, const EffectRecord& record) {
   const int cx = (record.X + kExplosionOffset) / kCellSize;
   const int cy = (record.Y + kExplosionOffset) / kCellSize;
-  for (int dy = -1; dy <= 1; ++dy) {
-    for (int dx = -1; dx <= 1; ++dx) {
-      if (dx == 0 && dy == 0) continue;
-      if (game.OnBoard(cx + dx, cy + dy)) RevealAt(game, RevealMode::InnerBlast, cx + dx, cy + dy);
-    }
+  for (const auto [dx, dy] : kNeighbours) {
+    if (game.OnBoard(cx + dx, cy + dy)) RevealAt(game, RevealMode::InnerBlast, cx + dx, cy + dy);
   }
   for (int k = -1; k <= 1; ++k) {
     const int ring[4][2] = {{cx + k, cy - 2}, {cx + k, cy + 2}, {cx - 2, cy + k}, {cx + 2, cy + k}};
