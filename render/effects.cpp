@@ -1,17 +1,21 @@
 #include "render/effects.h"
 
+#include <algorithm>
+
 #include "game/neighbours.h"
 #include "game/reveal.h"
 
 namespace porteka {
 namespace {
 
+// Claims the lowest free slot for an effect over cell (x, y), its sprite
+// centred there; false when the pool is full.
 template <size_t N>
-EffectRecord* FirstFreeSlot(std::array<EffectRecord, N>& pool) {
-  for (EffectRecord& record : pool) {
-    if (record.Phase == 0) return &record;
-  }
-  return nullptr;
+bool Spawn(std::array<EffectRecord, N>& pool, int16_t x, int16_t y, int offset) {
+  const auto slot = std::find_if(pool.begin(), pool.end(), [](const EffectRecord& r) { return r.Phase == 0; });
+  if (slot == pool.end()) return false;
+  *slot = {1, static_cast<int16_t>(kCellSize * x - offset), static_cast<int16_t>(kCellSize * y - offset)};
+  return true;
 }
 
 void RevealAt(Game& game, RevealMode mode, int x, int y) {
@@ -70,20 +74,12 @@ void Walk(Game& game, Canvas& canvas, std::array<EffectRecord, N>& pool, EffectK
 }  // namespace
 
 void SpawnOpenEffect(Game& game, int16_t x, int16_t y) {
-  EffectRecord* slot = FirstFreeSlot(game.OpenEffects);
-  if (slot == nullptr) return;
-  slot->Phase = 1;
-  slot->X = static_cast<int16_t>(kCellSize * x - kOpenOffset);
-  slot->Y = static_cast<int16_t>(kCellSize * y - kOpenOffset);
+  if (!Spawn(game.OpenEffects, x, y, kOpenOffset)) return;
   game.outside->PlaySound(SoundCue::Open);
 }
 
 void SpawnExplosion(Game& game, int16_t x, int16_t y) {
-  EffectRecord* slot = FirstFreeSlot(game.Explosions);
-  if (slot == nullptr) return;
-  slot->Phase = 1;
-  slot->X = static_cast<int16_t>(kCellSize * x - kExplosionOffset);
-  slot->Y = static_cast<int16_t>(kCellSize * y - kExplosionOffset);
+  if (!Spawn(game.Explosions, x, y, kExplosionOffset)) return;
   game.outside->DrawFace(Face::Lost);
   game.GameState = GamePhase::Over;
   game.outside->PlaySound(SoundCue::Explosion);
