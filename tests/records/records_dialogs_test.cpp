@@ -74,17 +74,6 @@ int ExecWith(QDialog& dialog, const std::function<void()>& action) {
   return dialog.exec();
 }
 
-class ScriptedRandom final : public RandomSource {
- public:
-  explicit ScriptedRandom(std::vector<float> values) : values_(std::move(values)) {}
-  float Next() override { return values_.at(drawn_++); }
-  size_t drawn() const { return drawn_; }
-
- private:
-  std::vector<float> values_;
-  size_t drawn_ = 0;
-};
-
 // The design's rectangles are in twips, fifteen to a pixel.
 QRect Twips(int left, int top, int width, int height) { return QRect(left / 15, top / 15, width / 15, height / 15); }
 
@@ -226,7 +215,7 @@ TEST(Form5, CaptionIsDrawnFromTheGameGenerator) {
   for (const auto& [draw, caption] : draws) {
     ScriptedRandom random({draw});
     EXPECT_EQ(Form5(dir.File(), random, nullptr).windowTitle(), kCaptions[caption]) << draw;
-    EXPECT_EQ(random.drawn(), 1u);
+    EXPECT_EQ(random.draws(), 1u);
   }
   for (uint32_t seed : {1u, 2u, 77u, 12345u}) {
     PortableRandom used(seed);

@@ -105,7 +105,7 @@ TEST_F(NewBoardTest, TheColumnIsDrawnBeforeTheRowAndACollisionCostsAPair) {
   game.random = &scripted;
   SetCustomBoard(game, 8, 8, 3);
   StartCustomGame(game);
-  EXPECT_EQ(scripted.draws, 8u);
+  EXPECT_EQ(scripted.draws(), 8u);
   EXPECT_EQ(Value(4, 2), kBomb);
   EXPECT_EQ(Value(0, 7), kBomb);
   EXPECT_EQ(Value(7, 0), kBomb);

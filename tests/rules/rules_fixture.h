@@ -72,15 +72,6 @@ class RecordingOutside final : public Outside, public Canvas {
   }
 };
 
-// Hands out the values it was given, then zeros, and counts the draws.
-class ScriptedRandom final : public RandomSource {
- public:
-  explicit ScriptedRandom(std::vector<float> values) : values(std::move(values)) {}
-  float Next() override { return draws < values.size() ? values[draws++] : (++draws, 0.0f); }
-  std::vector<float> values;
-  size_t draws = 0;
-};
-
 using Rows = std::vector<std::string>;
 using S = std::vector<std::string>;
 

@@ -11,12 +11,12 @@
 #include "game/game_flow.h"
 #include "game/level.h"
 #include "game/new_board.h"
+#include "game/random.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"
 #include "render/frame.h"
 #include "tools/replay/recorder.h"
 #include "tools/replay/scenario_error.h"
-#include "tools/replay/scripted_random.h"
 #include "tools/replay/state_line.h"
 
 namespace porteka::replay {
@@ -176,11 +176,29 @@ void Play(Game& game, Canvas& canvas, const Event& event) {
   }
 }
 
+// The scenario's chance: its list, or the generator from its seed. With
+// neither, the list is empty and the first random deal finds it so.
+ScriptedRandom ChanceOf(const RandomSpec& spec) {
+  if (spec.seed) return ScriptedRandom::Seeded(*spec.seed);
+  return ScriptedRandom(spec.values.value_or(std::vector<float>{}));
+}
+
+// A step of the scenario, with a random list that runs out made an error of the scenario's.
+template <typename Step>
+void Checked(const RandomSpec& spec, Step step) {
+  try {
+    step();
+  } catch (const RandomRanOut& e) {
+    if (!spec.seed && !spec.values) throw ScenarioError("a random deal needs \"seed\" or \"random\"");
+    throw ScenarioError(e.what());
+  }
+}
+
 }  // namespace
 
 void PlayScenario(const Scenario& scenario, const LineSink& sink) {
   Recorder recorder;
-  ScriptedRandom random(scenario.random);
+  ScriptedRandom random = ChanceOf(scenario.random);
   auto game = std::make_unique<Game>(random, recorder);
   recorder.Attach(*game);
 
@@ -188,7 +206,7 @@ void PlayScenario(const Scenario& scenario, const LineSink& sink) {
   EnterLoop(*game, 0);
   if (scenario.first.level) {
     try {
-      Deal(*game, scenario.first);
+      Checked(scenario.random, [&] { Deal(*game, scenario.first); });
     } catch (const ScenarioError& e) {
       throw ScenarioError(std::string("the first deal: ") + e.what());
     }
@@ -199,7 +217,7 @@ void PlayScenario(const Scenario& scenario, const LineSink& sink) {
     const Event& event = scenario.events[i];
     recorder.BeginEvent();
     try {
-      Play(*game, recorder, event);
+      Checked(scenario.random, [&] { Play(*game, recorder, event); });
     } catch (const ScenarioError& e) {
       throw ScenarioError("event " + std::to_string(i + 1) + " (" + event.name + "): " + e.what());
     }
