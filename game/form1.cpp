@@ -74,8 +74,8 @@ Form1::Form1(uint32_t seed)
   picture6_->move(116, 0);
 
   BoardSurface::Handlers handlers{
-      [this](int16_t button, int16_t shift, float x, float y) { Picture1_MouseDown(game_, button, shift, x, y); },
-      [this](int16_t button, int16_t shift, float x, float y) { Picture1_MouseMove(game_, button, shift, x, y); },
+      [this](float x, float y) { Picture1_MouseDown(game_, x, y); },
+      [this](int16_t button, float x, float y) { Picture1_MouseMove(game_, button, x, y); },
       [this] { Picture1_DblClick(game_); },
   };
   picture1_ = new BoardSurface(form_, std::move(handlers));

@@ -16,12 +16,12 @@ int16_t ToPressPixel(float v) {
 
 }  // namespace
 
-void Picture1_MouseDown(Game& game, int16_t /*button*/, int16_t /*shift*/, float X, float Y) {
+void Picture1_MouseDown(Game& game, float X, float Y) {
   game.PointerX = ToPressPixel(X);
   game.PointerY = ToPressPixel(Y);
 }
 
-void Picture1_MouseMove(Game& game, int16_t button, int16_t /*shift*/, float X, float Y) {
+void Picture1_MouseMove(Game& game, int16_t button, float X, float Y) {
   game.LastButton = button;
   RevealCell(game, ModeOfButtons(game.LastButton), X, Y);
 }

@@ -56,7 +56,7 @@ TEST_F(FrameTest, TheClockAndCountersRunOnlyWhileTheGameRuns) {
   StartLevel(game, Level::Beginner);
   Frames(3);
   EXPECT_EQ(outside.CountPrefix("counters"), 1);  // the one the deal drew
-  Picture1_MouseMove(game, 0, 0, -5, -5);
+  Picture1_MouseMove(game, 0, -5, -5);
   Frames(45);
   EXPECT_EQ(game.gro.ElapsedTime, 45);
   EXPECT_EQ(outside.calls[outside.calls.size() - 2], "counters Time 1.5 sec|Bom 10 ");
@@ -64,7 +64,7 @@ TEST_F(FrameTest, TheClockAndCountersRunOnlyWhileTheGameRuns) {
   // Once it ends the strip keeps its last values, marks or not.
   game.GameState = GamePhase::Over;
   outside.Clear();
-  Picture1_MouseMove(game, kRightButton, 0, 8, 8);
+  Picture1_MouseMove(game, kRightButton, 8, 8);
   Frames(5);
   EXPECT_EQ(game.gro.ElapsedTime, 45);
   EXPECT_EQ(game.BombsLeft, 9);
@@ -76,13 +76,13 @@ TEST_F(FrameTest, TheMarkerBlinksOnTheCellOfTheLastPress) {
   StartLevel(game, Level::Beginner);
   Frames(4);
   EXPECT_EQ(outside.Count("marker 0 0"), 2);
-  Picture1_MouseDown(game, 1, 0, 37.4f, 100.6f);
+  Picture1_MouseDown(game, 37.4f, 100.6f);
   Frames(2);
   EXPECT_EQ(outside.Count("marker 32 96"), 1);
 
   // A press left behind by a larger board still gets its marker, off this one.
   StartLevel(game, Level::Advanced);
-  Picture1_MouseDown(game, 1, 0, 479.5f, 255.5f);
+  Picture1_MouseDown(game, 479.5f, 255.5f);
   StartLevel(game, Level::Beginner);
   Frames(2);
   EXPECT_EQ(outside.Count("marker 480 256"), 1);

@@ -8,7 +8,7 @@ namespace {
 class InputTest : public RulesTest {
  protected:
   void SetUp() override { DealCustom(kSmall); }
-  void PressOn(int x, int y) { Picture1_MouseDown(game, 1, 0, 16.0f * x + 8, 16.0f * y + 8); }
+  void PressOn(int x, int y) { Picture1_MouseDown(game, 16.0f * x + 8, 16.0f * y + 8); }
   static S Cues(int n) { return S(static_cast<size_t>(n), "sound 2"); }
 };
 
@@ -23,7 +23,7 @@ TEST_F(MouseTest, APressRemembersItsPixelRoundedHalfToEvenAndDoesNothingElse) {
       {nan, 0},    {1e9f, 32767}, {-1e9f, -32768}, {-inf, 0},
   };
   for (const auto& [pixel, want] : cases) {
-    Picture1_MouseDown(game, 1, 0, pixel, 3.5f);
+    Picture1_MouseDown(game, pixel, 3.5f);
     EXPECT_EQ(game.PointerX, want) << pixel;
     EXPECT_EQ(game.PointerY, 4);
   }
@@ -35,12 +35,12 @@ TEST_F(MouseTest, MovesPlayTheButtonsHeldWhereThePointerIsNow) {
   State(1, 1) = Cover::Flag;
   State(2, 1) = Cover::KeyboardMark;
   State(3, 1) = Cover::SecondMark;
-  Picture1_MouseDown(game, 1, 0, 2, 2);
-  for (float x = 0; x < 64; x += 5.5f) Picture1_MouseMove(game, kLeftButton, 0, x, 24.0f);
+  Picture1_MouseDown(game, 2, 2);
+  for (float x = 0; x < 64; x += 5.5f) Picture1_MouseMove(game, kLeftButton, x, 24.0f);
   EXPECT_EQ(Picture()[1], "1FK.");
   EXPECT_EQ(State(0, 0), Cover::Covered);  // the move's own position counts, not the press
 
-  Picture1_MouseMove(game, kMiddleButton, 0, 56, 8);
+  Picture1_MouseMove(game, kMiddleButton, 56, 8);
   EXPECT_EQ(Picture(), (Rows{"##..", "1FK.", "####", "####"}));
 }
 
@@ -48,13 +48,13 @@ class DoubleClickTest : public InputTest {
  protected:
   void MarkAndPress(int pressX, int pressY) {
     for (const auto& [x, y] : {std::pair{2, 0}, {0, 1}, {3, 1}, {0, 0}, {1, 3}}) State(x, y) = Cover::KeyboardMark;
-    Picture1_MouseDown(game, 1, 0, 16.0f * pressX + 3, 16.0f * pressY + 3);
+    Picture1_MouseDown(game, 16.0f * pressX + 3, 16.0f * pressY + 3);
   }
 };
 
 TEST_F(DoubleClickTest, UncoversEveryMarkedCellColumnByColumn) {
   MarkAndPress(3, 1);
-  Picture1_MouseMove(game, kLeftButton, 0, 56, 24);  // over the marked cell: no effect
+  Picture1_MouseMove(game, kLeftButton, 56, 24);  // over the marked cell: no effect
   EXPECT_EQ(State(3, 1), Cover::KeyboardMark);
   outside.Clear();
   Picture1_DblClick(game);
@@ -70,17 +70,17 @@ TEST_F(DoubleClickTest, UncoversEveryMarkedCellColumnByColumn) {
 
 TEST_F(DoubleClickTest, NeedsTheLastMoveToHaveHadTheLeftButtonAloneAndAMarkUnderThePress) {
   MarkAndPress(1, 1);
-  Picture1_MouseMove(game, kLeftButton, 0, 40, 40);
+  Picture1_MouseMove(game, kLeftButton, 40, 40);
   Picture1_DblClick(game);
   EXPECT_EQ(State(2, 0), Cover::KeyboardMark);
 
   MarkAndPress(2, 0);
   for (const int16_t buttons : {0, 2, 3, 4, 5}) {
-    Picture1_MouseMove(game, buttons, 0, 40, 40);
+    Picture1_MouseMove(game, buttons, 40, 40);
     Picture1_DblClick(game);
     EXPECT_EQ(State(2, 0), Cover::KeyboardMark) << buttons;
   }
-  Picture1_MouseMove(game, kLeftButton, 0, 40, 40);
+  Picture1_MouseMove(game, kLeftButton, 40, 40);
   Picture1_DblClick(game);
   EXPECT_EQ(State(2, 0), Cover::Open);
 }
@@ -207,9 +207,9 @@ TEST_F(InputTest, APressPastTheArraysOrLeftOffASmallerBoardTouchesNoCell) {
   StartCustomGame(game);
   State(0, 1) = Cover::KeyboardMark;
   for (const float y : {0.0f, 511.5f}) {
-    Picture1_MouseDown(game, 1, 0, 511.5f, y);
+    Picture1_MouseDown(game, 511.5f, y);
     ASSERT_EQ(game.PointerX, 512);
-    Picture1_MouseMove(game, kLeftButton, 0, 8, 8);
+    Picture1_MouseMove(game, kLeftButton, 8, 8);
     outside.Clear();
     const auto before = game.CellState;
     Picture1_DblClick(game);
@@ -218,10 +218,10 @@ TEST_F(InputTest, APressPastTheArraysOrLeftOffASmallerBoardTouchesNoCell) {
     EXPECT_TRUE(outside.calls.empty());
   }
 
-  Picture1_MouseDown(game, 1, 0, 300, 300);
+  Picture1_MouseDown(game, 300, 300);
   StartLevel(game, Level::Beginner);
   State(0, 0) = Cover::KeyboardMark;
-  Picture1_MouseMove(game, kLeftButton, 0, 200, 200);
+  Picture1_MouseMove(game, kLeftButton, 200, 200);
   outside.Clear();
   const auto before = game.CellState;
   Picture1_DblClick(game);

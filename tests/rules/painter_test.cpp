@@ -122,7 +122,7 @@ TEST_F(PainterTest, AFrameIsTheBoardThenEveryEffectOredThenTheMarker) {
   StartCustomGame(game, bomb);
   EXPECT_EQ(game.layout.boardWidth, 96);
   painter.Resize(game.layout.boardWidth, game.layout.boardHeight);
-  Picture1_MouseDown(game, 1, 0, 20, 20);
+  Picture1_MouseDown(game, 20, 20);
   RevealCell(game, RevealMode::Uncover, 8, 72);   // a flash at (0, 4)
   RevealCell(game, RevealMode::Uncover, 72, 56);  // the bomb
   RevealCell(game, RevealMode::Uncover, 90, 8);   // a flash at (5, 0)

@@ -224,11 +224,11 @@ class RandomPlay {
     const int r = dice_.Below(100);
     float x = 0, y = 0;
     if (r < 45 && SomeCell([](uint8_t v, Cover s) { return v != kBomb && (s == Cover::Covered || s == Cover::SecondMark); }, x, y)) {
-      Picture1_MouseMove(game_, kLeftButton, 0, x, y);
+      Picture1_MouseMove(game_, kLeftButton, x, y);
     } else if (r >= 45 && r < 55 && SomeCell([](uint8_t v, Cover) { return v == kBomb; }, x, y)) {
-      Picture1_MouseMove(game_, kRightButton, 0, x, y);
+      Picture1_MouseMove(game_, kRightButton, x, y);
     } else if (r >= 55 && r < 60) {
-      Picture1_MouseDown(game_, kLeftButton, 0, Position(Width()), Position(Height()));
+      Picture1_MouseDown(game_, Position(Width()), Position(Height()));
     } else if (r == 60) {
       NewGame();
     } else {
@@ -245,9 +245,9 @@ class RandomPlay {
       clock_ += static_cast<uint32_t>(dice_.Below(80));
       LoopTurn(game_, outside_, clock_);
     } else if (r < 600) {
-      Picture1_MouseMove(game_, Buttons(), static_cast<int16_t>(dice_.Below(8)), Position(Width()), Position(Height()));
+      Picture1_MouseMove(game_, Buttons(), Position(Width()), Position(Height()));
     } else if (r < 680) {
-      Picture1_MouseDown(game_, Buttons(), 0, Position(Width()), Position(Height()));
+      Picture1_MouseDown(game_, Position(Width()), Position(Height()));
     } else if (r < 710) {
       Picture1_DblClick(game_);
     } else if (r < 870) {

@@ -91,7 +91,7 @@ TEST_F(RevealTest, TheRightButtonCyclesCoveredFlagSecondMarkOnEveryMoveEvent) {
       {Cover::Flag, 1}, {Cover::SecondMark, 2}, {Cover::Covered, 2}, {Cover::Flag, 1}, {Cover::SecondMark, 2}};
   float x = 40;
   for (const auto& [state, bombsLeft] : steps) {
-    Picture1_MouseMove(game, kRightButton, 0, x++, 40.0f);  // all inside one cell
+    Picture1_MouseMove(game, kRightButton, x++, 40.0f);  // all inside one cell
     EXPECT_EQ(State(2, 2), state);
     EXPECT_EQ(game.BombsLeft, bombsLeft);
   }

@@ -148,10 +148,10 @@ void Play(Game& game, Canvas& canvas, const Event& event) {
   switch (event.kind) {
     case EventKind::MouseDown:
       CheckOnSurface(game, event.x, event.y);
-      Picture1_MouseDown(game, event.button, event.shift, event.x, event.y);
+      Picture1_MouseDown(game, event.x, event.y);
       break;
     case EventKind::MouseMove:
-      Picture1_MouseMove(game, event.button, event.shift, event.x, event.y);
+      Picture1_MouseMove(game, event.button, event.x, event.y);
       break;
     case EventKind::DblClick:
       Picture1_DblClick(game);
