@@ -46,7 +46,7 @@ class FormBackground : public QWidget {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
     painter.setPen(QPen(QColor(255, 0, 0), 1));
-    painter.drawLine(0, 24, 1024, 24);  // Line1
+    painter.drawLine(0, 24, 1024, 24);
   }
 };
 
@@ -110,16 +110,16 @@ void Form1::BuildMenus() {
     addAction(kaisi);  // the keys work without opening any menu
     connect(kaisi, &QAction::triggered, this, [this, i] { Kaisi_Click(i); });
   }
-  start_->addSeparator();  // haifun3
+  start_->addSeparator();
   QAction* kaisiNow = start_->addAction(QStringLiteral("現在の設定で開始(&N)"));
   kaisiNow->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   kaisiNow->setShortcutContext(Qt::WindowShortcut);
   addAction(kaisiNow);
   connect(kaisiNow, &QAction::triggered, this, [this] { KaisiNow_Click(); });
 
-  game->addSeparator();  // haifun
+  game->addSeparator();
   connect(game->addAction(QStringLiteral("記録達(&H)")), &QAction::triggered, this, [this] { goodtime_Click(); });
-  game->addSeparator();  // haifun2
+  game->addSeparator();
   connect(game->addAction(QStringLiteral("逃げる！(&E)")), &QAction::triggered, this, [this] { end_Click(); });
 
   QAction* varsion = menuBar()->addAction(QStringLiteral("バージョン情報(&A)"));

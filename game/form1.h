@@ -39,18 +39,28 @@ class Form1 : public QMainWindow, public Outside {
 
   Game& game() { return game_; }
   RandomSource& random() { return random_; }
+  // The board surface.
   BoardSurface* Picture1() const { return picture1_; }
+  // The face button.
   FaceButton* Picture6() const { return picture6_; }
+  // The counter strip.
   CounterStrip* Picture7() const { return picture7_; }
+  // "処理(&S)", the submenu of new games.
   QMenu* StartMenu() const { return start_; }
 
-  // Menu handlers.
+  // A level from the 処理 submenu or F1 to F4: 0 to 2 fixed, 3 the custom board dialog.
   void Kaisi_Click(int index);
+  // "現在の設定で開始(&N)" or Ctrl+S: a new board at the current settings.
   void KaisiNow_Click();
+  // Opening the 処理 submenu: a new board too.
   void Start_Click();
+  // A click on the face button: a new board.
   void Picture6_Click();
+  // "記録達(&H)": the records list.
   void goodtime_Click();
+  // "バージョン情報(&A)": the title card.
   void varsion_Click();
+  // "逃げる！(&E)": closes the window, which ends the loop.
   void end_Click();
 
   // Outside.

@@ -71,7 +71,6 @@ Form4::Form4(std::filesystem::path recordsFile, Level gameLevel, int32_t elapsed
     if (unsaved_) unsaved_->SetName(text.toStdString());
   });
 
-  // Form_Load.
   label3_->setText(QString::fromStdString(FormatRecordTime(elapsedTime_)));
 }
 
