@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QTimer>
+#include <utility>
 
 #include "dialogs/custom_board_dialog.h"
 #include "dialogs/title_card.h"
@@ -45,7 +46,7 @@ class FormBackground : public QWidget {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
     painter.setPen(QPen(QColor(255, 0, 0), 1));
-    painter.drawLine(0, 24, 1024, 24);  // Line1
+    painter.drawLine(0, 24, 1024, 24);
   }
 };
 
@@ -73,12 +74,13 @@ Form1::Form1(uint32_t seed)
   picture6_->move(116, 0);
 
   BoardSurface::Handlers handlers{
-      [this](int16_t button, int16_t shift, float x, float y) { Picture1_MouseDown(game_, button, shift, x, y); },
-      [this](int16_t button, int16_t shift, float x, float y) { Picture1_MouseMove(game_, button, shift, x, y); },
+      [this](float x, float y) { Picture1_MouseDown(game_, x, y); },
+      [this](int16_t button, float x, float y) { Picture1_MouseMove(game_, button, x, y); },
       [this] { Picture1_DblClick(game_); },
   };
   picture1_ = new BoardSurface(form_, std::move(handlers));
   picture1_->ShowSurface(&painter_.board());
+  painter_.OnPresent([this] { picture1_->Present(); });
   picture1_->setGeometry(0, 25, 256, 256);
 
   // The window takes the size its interior asks for and no other.
@@ -108,16 +110,16 @@ void Form1::BuildMenus() {
     addAction(kaisi);  // the keys work without opening any menu
     connect(kaisi, &QAction::triggered, this, [this, i] { Kaisi_Click(i); });
   }
-  start_->addSeparator();  // haifun3
+  start_->addSeparator();
   QAction* kaisiNow = start_->addAction(QStringLiteral("現在の設定で開始(&N)"));
   kaisiNow->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   kaisiNow->setShortcutContext(Qt::WindowShortcut);
   addAction(kaisiNow);
   connect(kaisiNow, &QAction::triggered, this, [this] { KaisiNow_Click(); });
 
-  game->addSeparator();  // haifun
+  game->addSeparator();
   connect(game->addAction(QStringLiteral("記録達(&H)")), &QAction::triggered, this, [this] { goodtime_Click(); });
-  game->addSeparator();  // haifun2
+  game->addSeparator();
   connect(game->addAction(QStringLiteral("逃げる！(&E)")), &QAction::triggered, this, [this] { end_Click(); });
 
   QAction* varsion = menuBar()->addAction(QStringLiteral("バージョン情報(&A)"));
@@ -139,9 +141,10 @@ void Form1::StartUp(bool showTitleCard) {
   show();
   activateWindow();
   STInit(static_cast<int32_t>(winId()), 0);
-  LoadSounds(0, 101, "WAVE", kSoundCount);
-  LoadSounds(1, 102, "WAVE", kSoundCount);
-  LoadSounds(2, 103, "WAVE", kSoundCount);
+  // Each cue plays from the slot of its own number.
+  const std::pair<SoundCue, int16_t> sounds[] = {
+      {SoundCue::Open, 101}, {SoundCue::Explosion, 102}, {SoundCue::Mark, 103}};
+  for (const auto& [cue, resource] : sounds) LoadSounds(static_cast<int32_t>(cue), resource, "WAVE", kSoundCount);
   LoadGame(game_);  // empty arrays, the intermediate layout, no board
 }
 
@@ -157,7 +160,7 @@ void Form1::MainLoop() {
   while (game_.LoopRunning != 0) {
     if (!inFrame_) {
       inFrame_ = true;
-      LoopTurn(game_, Now());
+      LoopTurn(game_, painter_, Now());
       inFrame_ = false;
     }
     wake.start(static_cast<int>(MillisecondsToNextFrame(game_, Now())));
@@ -169,7 +172,7 @@ void Form1::MainLoop() {
 
 void Form1::Kaisi_Click(int index) {
   if (index < 3) {
-    StartLevel(game_, static_cast<int16_t>(index));
+    StartLevel(game_, static_cast<Level>(index));
     return;
   }
   {
@@ -247,10 +250,10 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
   return false;
 }
 
-void Form1::PlaySound(int cue) { STPlay(cue); }
+void Form1::PlaySound(SoundCue cue) { STPlay(static_cast<int32_t>(cue)); }
 
-void Form1::DrawFace(uint8_t face) {
-  CopyRect(picture6_->image(), 0, 0, kFaceSize, kFaceSize, sheets_.faces, kFaceSize * face, 0);
+void Form1::DrawFace(Face face) {
+  CopyRect(picture6_->image(), 0, 0, kFaceSize, kFaceSize, sheets_.faces, kFaceSize * static_cast<int>(face), 0);
   picture6_->Present();
 }
 
@@ -274,15 +277,5 @@ void Form1::LayOutWindow() {
 void Form1::DrawCounters(std::string_view timeText, std::string_view bombsText) {
   picture7_->DrawCounters(timeText, bombsText);
 }
-
-void Form1::DrawBoard() { painter_.DrawBoard(game_); }
-
-void Form1::DrawEffect(EffectKind kind, uint8_t phase, int16_t x, int16_t y) {
-  painter_.DrawEffect(kind, phase, x, y);
-}
-
-void Form1::DrawMarker(int16_t gx, int16_t gy) { painter_.DrawMarker(gx, gy); }
-
-void Form1::PresentBoard() { picture1_->Present(); }
 
 }  // namespace porteka

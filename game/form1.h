@@ -23,7 +23,8 @@ class WindowDestroyedWatch;
 
 // The main window: the menus, the counter strip, the face button and the board
 // surface, all drawn from the rules' state. It is the rules' outside world:
-// sounds, faces, the records check and every frame's drawing come through here.
+// sounds, faces and the records check come through here; every frame draws on
+// its board painter.
 class Form1 : public QMainWindow, public Outside {
  public:
   // The seed is taken from the clock at start-up; tests pass their own.
@@ -38,30 +39,36 @@ class Form1 : public QMainWindow, public Outside {
 
   Game& game() { return game_; }
   RandomSource& random() { return random_; }
+  // The board surface.
   BoardSurface* Picture1() const { return picture1_; }
+  // The face button.
   FaceButton* Picture6() const { return picture6_; }
+  // The counter strip.
   CounterStrip* Picture7() const { return picture7_; }
+  // "処理(&S)", the submenu of new games.
   QMenu* StartMenu() const { return start_; }
 
-  // Menu handlers.
+  // A level from the 処理 submenu or F1 to F4: 0 to 2 fixed, 3 the custom board dialog.
   void Kaisi_Click(int index);
+  // "現在の設定で開始(&N)" or Ctrl+S: a new board at the current settings.
   void KaisiNow_Click();
+  // Opening the 処理 submenu: a new board too.
   void Start_Click();
+  // A click on the face button: a new board.
   void Picture6_Click();
+  // "記録達(&H)": the records list.
   void goodtime_Click();
+  // "バージョン情報(&A)": the title card.
   void varsion_Click();
+  // "逃げる！(&E)": closes the window, which ends the loop.
   void end_Click();
 
   // Outside.
-  void PlaySound(int cue) override;
-  void DrawFace(uint8_t face) override;
+  void PlaySound(SoundCue cue) override;
+  void DrawFace(Face face) override;
   void CheckRecord() override;
   void LayOutWindow() override;
   void DrawCounters(std::string_view timeText, std::string_view bombsText) override;
-  void DrawBoard() override;
-  void DrawEffect(EffectKind kind, uint8_t phase, int16_t x, int16_t y) override;
-  void DrawMarker(int16_t gx, int16_t gy) override;
-  void PresentBoard() override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

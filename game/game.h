@@ -14,13 +14,17 @@ inline constexpr int kCellSize = 16;
 inline constexpr int kOpenEffectSlots = 1025;
 inline constexpr int kExplosionSlots = 257;
 
+// A game's level: the fixed ones take their size and bombs from the level
+// table, custom from the custom board dialog. Any value of 3 or more is custom.
+enum class Level : int16_t { Beginner = 0, Intermediate = 1, Advanced = 2, Custom = 4 };
+
 // Game-wide settings: every run starts at intermediate, nothing is stored.
 struct Settings {
   int16_t BombCount = 0;
   int16_t BoardWidth = 0;
   int16_t BoardHeight = 0;
   int32_t ElapsedTime = 0;  // frames of the play clock, shown as 30 a second
-  int16_t GameLevel = 0;    // 0 beginner, 1 intermediate, 2 advanced, 4 custom
+  Level GameLevel = Level::Beginner;
 };
 
 // Where ApplyLevel puts things, in pixels of the window's interior.
@@ -48,22 +52,14 @@ inline constexpr uint8_t kBomb = 9;
 inline constexpr uint8_t kInnerRubble = 10;
 inline constexpr uint8_t kOuterRubble = 11;
 
-// The cell covers.
-inline constexpr uint8_t kOpen = 0;
-inline constexpr uint8_t kCovered = 1;
-inline constexpr uint8_t kFlag = 2;
-inline constexpr uint8_t kSecondMark = 3;
-inline constexpr uint8_t kKeyboardMark = 4;
+// What lies over a cell. The right button cycles covered, flag, second mark;
+// the keys set and clear the keyboard mark. The cell sheet holds the covers
+// from Covered on, in this order.
+enum class Cover : uint8_t { Open = 0, Covered = 1, Flag = 2, SecondMark = 3, KeyboardMark = 4 };
 
-// Faces of the face button.
-inline constexpr uint8_t kNormalFace = 0;
-inline constexpr uint8_t kWonFace = 1;
-inline constexpr uint8_t kLostFace = 2;
-
-// Sound cues.
-inline constexpr int kOpenSound = 0;
-inline constexpr int kExplosionSound = 1;
-inline constexpr int kMarkSound = 2;
+// Where a game stands. The clock runs only while Running; a move still works
+// when it is Over, and the first call of any move ends Waiting.
+enum class GamePhase : int16_t { Waiting = -1, Running = 0, Over = 1 };
 
 // All the state of a run: the settings, the main window's board fields, the
 // effect pools and the loop's fields, with the two things the rules need from
@@ -74,9 +70,9 @@ struct Game {
   Settings gro;
 
   std::array<uint8_t, kArraySide * kArraySide> CellValue{};
-  std::array<uint8_t, kArraySide * kArraySide> CellState{};
+  std::array<Cover, kArraySide * kArraySide> CellState{};
   int16_t CoveredCount = 0;
-  int16_t GameState = 1;  // -1 dealt and waiting, 0 running, 1 over or no game
+  GamePhase GameState = GamePhase::Over;  // Over too before the first board
   int16_t BombsLeft = 0;
 
   int16_t PointerX = 0;  // the selected cell: the last press, moved by the arrows; pixels
@@ -99,8 +95,8 @@ struct Game {
   // at 511.5 rounds to column 32): such a cell reads as open and is never written.
   static bool InArrays(int x, int y) { return x >= 0 && x < kArraySide && y >= 0 && y < kArraySide; }
   uint8_t& Value(int x, int y) { return CellValue[x + kArraySide * y]; }
-  uint8_t& State(int x, int y) { return CellState[x + kArraySide * y]; }
-  uint8_t StateAt(int x, int y) const { return InArrays(x, y) ? CellState[x + kArraySide * y] : kOpen; }
+  Cover& State(int x, int y) { return CellState[x + kArraySide * y]; }
+  Cover StateAt(int x, int y) const { return InArrays(x, y) ? CellState[x + kArraySide * y] : Cover::Open; }
   bool OnBoard(int x, int y) const { return x >= 0 && x < gro.BoardWidth && y >= 0 && y < gro.BoardHeight; }
 };
 

@@ -9,18 +9,18 @@ namespace porteka {
 
 void LoadGame(Game& game) {
   game.CellValue.fill(0);
-  game.CellState.fill(kOpen);
-  game.gro.GameLevel = kIntermediate;
+  game.CellState.fill(Cover::Open);
+  game.gro.GameLevel = Level::Intermediate;
   ApplyLevel(game, game.gro.GameLevel);
-  game.GameState = 1;
+  game.GameState = GamePhase::Over;
 }
 
-void StartLevel(Game& game, int16_t level) {
+void StartLevel(Game& game, Level level) {
   game.gro.GameLevel = level;
   StartGame(game);
 }
 
-void StartLevel(Game& game, int16_t level, BombLayout bombs) {
+void StartLevel(Game& game, Level level, BombLayout bombs) {
   game.gro.GameLevel = level;
   StartGame(game, bombs);
 }
@@ -38,12 +38,12 @@ void SetCustomBoard(Game& game, int16_t width, int16_t height, int16_t bombs) {
 }
 
 void StartCustomGame(Game& game) {
-  game.gro.GameLevel = kCustom;
+  game.gro.GameLevel = Level::Custom;
   StartGame(game);
 }
 
 void StartCustomGame(Game& game, BombLayout bombs) {
-  game.gro.GameLevel = kCustom;
+  game.gro.GameLevel = Level::Custom;
   StartGame(game, bombs);
 }
 

@@ -12,8 +12,8 @@ namespace porteka {
 void LoadGame(Game& game);
 
 // A fixed level from the menu or F1 to F3: a new board at that level.
-void StartLevel(Game& game, int16_t level);
-void StartLevel(Game& game, int16_t level, BombLayout bombs);
+void StartLevel(Game& game, Level level);
+void StartLevel(Game& game, Level level, BombLayout bombs);
 
 // The custom board dialog confirmed: the size and bombs it shows become the
 // settings. Values outside what its bars allow are pulled in, so a board can

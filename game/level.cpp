@@ -18,8 +18,8 @@ int16_t ToPixel(double v) { return static_cast<int16_t>(std::nearbyint(v)); }
 
 }  // namespace
 
-LevelSize SizeOfLevel(int16_t level, const Settings& current) {
-  if (IsFixedLevel(level)) return kLevels[level];
+LevelSize SizeOfLevel(Level level, const Settings& current) {
+  if (IsFixedLevel(level)) return kLevels[static_cast<int>(level)];
   return {current.BombCount, current.BoardWidth, current.BoardHeight};
 }
 
@@ -51,7 +51,7 @@ Layout ComputeLayout(int16_t boardWidth, int16_t boardHeight) {
   return l;
 }
 
-void ApplyLevel(Game& game, const int16_t& level) {
+void ApplyLevel(Game& game, Level level) {
   const LevelSize size = SizeOfLevel(level, game.gro);
   game.gro.BombCount = size.bombs;
   game.gro.BoardWidth = size.width;

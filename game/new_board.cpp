@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "game/level.h"
+#include "game/neighbours.h"
 #include "render/counters.h"
 
 namespace porteka {
@@ -14,7 +15,7 @@ namespace {
 // clock before the player has made a move.
 void Clear(Game& game) {
   game.CellValue.fill(0);
-  game.CellState.fill(kOpen);
+  game.CellState.fill(Cover::Open);
   game.OpenEffects.fill({});
   game.Explosions.fill({});
 }
@@ -47,20 +48,16 @@ void CountAndCover(Game& game) {
   game.CoveredCount = 0;
   for (int y = 0; y < game.gro.BoardHeight; ++y) {
     for (int x = 0; x < game.gro.BoardWidth; ++x) {
-      game.State(x, y) = kCovered;
+      game.State(x, y) = Cover::Covered;
       ++game.CoveredCount;
       uint8_t& value = game.Value(x, y);
       if (value != 0) continue;  // a bomb keeps its 9
-      for (int dy = -1; dy <= 1; ++dy) {
-        for (int dx = -1; dx <= 1; ++dx) {
-          const int nx = x - dx;
-          const int ny = y - dy;
-          if (game.OnBoard(nx, ny) && game.Value(nx, ny) == kBomb) ++value;
-        }
+      for (const auto [dx, dy] : kNeighbours) {
+        if (game.OnBoard(x + dx, y + dy) && game.Value(x + dx, y + dy) == kBomb) ++value;
       }
     }
   }
-  game.GameState = -1;
+  game.GameState = GamePhase::Waiting;
   game.gro.ElapsedTime = 0;
   game.BombsLeft = game.gro.BombCount;
   DrawCounters(game);
@@ -82,13 +79,13 @@ void NewBoard(Game& game, BombLayout bombs) {
 
 void StartGame(Game& game) {
   ApplyLevel(game, game.gro.GameLevel);
-  game.outside->DrawFace(kNormalFace);
+  game.outside->DrawFace(Face::Normal);
   NewBoard(game);
 }
 
 void StartGame(Game& game, BombLayout bombs) {
   ApplyLevel(game, game.gro.GameLevel);
-  game.outside->DrawFace(kNormalFace);
+  game.outside->DrawFace(Face::Normal);
   NewBoard(game, bombs);
 }
 

@@ -5,43 +5,37 @@
 
 namespace porteka {
 
-enum class EffectKind : uint8_t { Open, Explosion };
+// The pictures of the face button, in the order of the face sheet.
+enum class Face : uint8_t { Normal = 0, Won = 1, Lost = 2 };
 
-// Everything the rules ask of the world around them. The main window does it for
-// real; tests and the replay tool record the calls instead.
+// The three sounds, each the number of the sound library's slot that holds it.
+enum class SoundCue : int32_t { Open = 0, Explosion = 1, Mark = 2 };
+
+// Everything the rules ask of the world around them, beyond drawing the board
+// (a frame draws that on a Canvas). The main window does it for real; tests and
+// the replay tool record the calls instead.
 class Outside {
  public:
   virtual ~Outside() = default;
 
-  virtual void PlaySound(int cue) = 0;
-  virtual void DrawFace(uint8_t face) = 0;
+  virtual void PlaySound(SoundCue cue) = 0;
+  virtual void DrawFace(Face face) = 0;
   // After a win on a fixed level. May show the new-record dialog, and returns
   // only once it has closed, even from the middle of a frame.
   virtual void CheckRecord() = 0;
   // The level changed the board's size: move and resize the window around it.
   virtual void LayOutWindow() = 0;
   virtual void DrawCounters(std::string_view timeText, std::string_view bombsText) = 0;
-
-  // One frame's drawing, always in this order: the board, the live effects,
-  // the marker on every other frame, then one present.
-  virtual void DrawBoard() = 0;
-  virtual void DrawEffect(EffectKind kind, uint8_t phase, int16_t x, int16_t y) = 0;
-  virtual void DrawMarker(int16_t gx, int16_t gy) = 0;
-  virtual void PresentBoard() = 0;
 };
 
 // A world that takes no notice: for tools and tests that need only the rules.
 class SilentOutside final : public Outside {
  public:
-  void PlaySound(int) override {}
-  void DrawFace(uint8_t) override {}
+  void PlaySound(SoundCue) override {}
+  void DrawFace(Face) override {}
   void CheckRecord() override {}
   void LayOutWindow() override {}
   void DrawCounters(std::string_view, std::string_view) override {}
-  void DrawBoard() override {}
-  void DrawEffect(EffectKind, uint8_t, int16_t, int16_t) override {}
-  void DrawMarker(int16_t, int16_t) override {}
-  void PresentBoard() override {}
 };
 
 }  // namespace porteka

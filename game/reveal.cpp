@@ -3,66 +3,78 @@
 #include <cmath>
 
 #include "game/level.h"
+#include "game/neighbours.h"
 #include "render/effects.h"
 
 namespace porteka {
 namespace {
 
-void UncoverOrBlast(Game& game, int16_t mode, int16_t x, int16_t y) {
-  uint8_t& state = game.State(x, y);
+void UncoverOrBlast(Game& game, RevealMode mode, int16_t x, int16_t y) {
+  Cover& state = game.State(x, y);
   uint8_t& value = game.Value(x, y);
-  const bool blast = mode == kInnerBlast || mode == kOuterBlast;
-  const auto rubble = static_cast<uint8_t>(mode + 2);
+  const bool blast = mode == RevealMode::InnerBlast || mode == RevealMode::OuterBlast;
+  const uint8_t rubble = mode == RevealMode::InnerBlast ? kInnerRubble : kOuterRubble;
 
-  if (state == kCovered || state == kSecondMark) {
+  if (state == Cover::Covered || state == Cover::SecondMark) {
     OpenCell(game, x, y);
     if (value == kBomb) {
       SpawnExplosion(game, x, y);
     } else if (blast && value != kInnerRubble) {
       value = rubble;  // the neighbour count is lost under the rubble
     }
-    state = kOpen;  // a bomb is uncovered here too; OpenCell leaves bombs alone
+    state = Cover::Open;  // a bomb is uncovered here too; OpenCell leaves bombs alone
   } else if (blast && value != kBomb && value != kInnerRubble) {
     // Open, flagged or marked: scorched all the same, and a flagged bomb is safe.
     value = rubble;
   }
 }
 
+// Covered, flag, second mark and round again; a keyboard mark goes back to
+// covered. The bombs counter follows the flags.
 void CycleMark(Game& game, int16_t x, int16_t y) {
-  uint8_t& state = game.State(x, y);
-  if (state == kOpen) return;
-  if (state == kFlag) ++game.BombsLeft;
-  ++state;
-  if (state == kFlag) --game.BombsLeft;
-  if (state >= kKeyboardMark) state = kCovered;
+  Cover& state = game.State(x, y);
+  switch (state) {
+    case Cover::Open:
+      return;
+    case Cover::Covered:
+      state = Cover::Flag;
+      --game.BombsLeft;
+      return;
+    case Cover::Flag:
+      state = Cover::SecondMark;
+      ++game.BombsLeft;
+      return;
+    case Cover::SecondMark:
+    case Cover::KeyboardMark:
+      state = Cover::Covered;
+      return;
+  }
 }
 
 void UncoverBlock(Game& game, int16_t x, int16_t y) {
-  for (int dy = -1; dy <= 1; ++dy) {
-    for (int dx = -1; dx <= 1; ++dx) {
-      const int nx = x + dx;
-      const int ny = y + dy;
-      if (game.OnBoard(nx, ny) && game.State(nx, ny) == kCovered) {
-        const float px = static_cast<float>(kCellSize * nx);
-        const float py = static_cast<float>(kCellSize * ny);
-        RevealCell(game, kUncover, px, py);
-      }
+  for (const auto [dx, dy] : kBlock) {
+    const int nx = x + dx;
+    const int ny = y + dy;
+    if (game.OnBoard(nx, ny) && game.State(nx, ny) == Cover::Covered) {
+      const float px = static_cast<float>(kCellSize * nx);
+      const float py = static_cast<float>(kCellSize * ny);
+      RevealCell(game, RevealMode::Uncover, px, py);
     }
   }
 }
 
 void WinTest(Game& game) {
-  if (game.CoveredCount != game.gro.BombCount || game.GameState != 0) return;
-  game.outside->DrawFace(kWonFace);
-  game.GameState = 1;
+  if (game.CoveredCount != game.gro.BombCount || game.GameState != GamePhase::Running) return;
+  game.outside->DrawFace(Face::Won);
+  game.GameState = GamePhase::Over;
   if (IsFixedLevel(game.gro.GameLevel)) game.outside->CheckRecord();
 }
 
 }  // namespace
 
-void RevealCell(Game& game, const int16_t& mode, const float& X, const float& Y) {
+void RevealCell(Game& game, RevealMode mode, float X, float Y) {
   // Any call starts the clock of a fresh board, even off the board or with no button.
-  if (game.GameState < 0) game.GameState = 0;
+  if (game.GameState == GamePhase::Waiting) game.GameState = GamePhase::Running;
 
   if (!(X >= 0 && X < game.layout.boardWidth && Y >= 0 && Y < game.layout.boardHeight)) return;
 
@@ -71,15 +83,15 @@ void RevealCell(Game& game, const int16_t& mode, const float& X, const float& Y)
   // The surface matches the board, but a cell past the arrays must never be touched.
   if (Game::InArrays(x, y)) {
     switch (mode) {
-      case kUncover:
-      case kInnerBlast:
-      case kOuterBlast:
+      case RevealMode::Uncover:
+      case RevealMode::InnerBlast:
+      case RevealMode::OuterBlast:
         UncoverOrBlast(game, mode, x, y);
         break;
-      case kCycleMark:
+      case RevealMode::CycleMark:
         CycleMark(game, x, y);
         break;
-      case kUncoverBlock:
+      case RevealMode::UncoverBlock:
         UncoverBlock(game, x, y);
         break;
       default:
@@ -89,9 +101,9 @@ void RevealCell(Game& game, const int16_t& mode, const float& X, const float& Y)
   WinTest(game);
 }
 
-void OpenCell(Game& game, const int16_t& x, const int16_t& y) {
+void OpenCell(Game& game, int16_t x, int16_t y) {
   if (game.Value(x, y) == kBomb) return;
-  game.State(x, y) = kOpen;
+  game.State(x, y) = Cover::Open;
   --game.CoveredCount;
   SpawnOpenEffect(game, x, y);
 }

@@ -14,37 +14,37 @@ void InvertMarks(Game& game) {
   bool marked = false;
   for (int y = 0; y < game.gro.BoardHeight; ++y) {
     for (int x = 0; x < game.gro.BoardWidth; ++x) {
-      uint8_t& state = game.State(x, y);
-      if (state == kOpen) continue;
-      if (state == kKeyboardMark) {
-        state = kCovered;
+      Cover& state = game.State(x, y);
+      if (state == Cover::Open) continue;
+      if (state == Cover::KeyboardMark) {
+        state = Cover::Covered;
       } else {
-        state = kKeyboardMark;
+        state = Cover::KeyboardMark;
         marked = true;
       }
     }
   }
   if (!marked) return;
-  for (int i = 0; i < 8; ++i) game.outside->PlaySound(kMarkSound);
+  for (int i = 0; i < 8; ++i) game.outside->PlaySound(SoundCue::Mark);
 }
 
 void ToggleMark(Game& game) {
   const int cx = game.PointerX >> 4;
   const int cy = game.PointerY >> 4;
-  const uint8_t state = game.StateAt(cx, cy);
-  if (state == kOpen) return;  // also every cell past the arrays
-  if (state == kKeyboardMark) {
-    game.State(cx, cy) = kCovered;
+  const Cover state = game.StateAt(cx, cy);
+  if (state == Cover::Open) return;  // also every cell past the arrays
+  if (state == Cover::KeyboardMark) {
+    game.State(cx, cy) = Cover::Covered;
   } else {
-    game.State(cx, cy) = kKeyboardMark;
-    game.outside->PlaySound(kMarkSound);
+    game.State(cx, cy) = Cover::KeyboardMark;
+    game.outside->PlaySound(SoundCue::Mark);
   }
 }
 
-void ButtonAtPointer(Game& game, int16_t mode) {
+void ButtonAtPointer(Game& game, int16_t button) {
   const float x = static_cast<float>(game.PointerX);
   const float y = static_cast<float>(game.PointerY);
-  RevealCell(game, mode, x, y);
+  RevealCell(game, ModeOfButtons(button), x, y);
 }
 
 // One cell at a time, stopping at the board's edges, keeping the pixel within

@@ -6,7 +6,8 @@
 
 namespace porteka {
 
-// Key codes as the game knows them (Windows virtual keys).
+// Key codes as the game knows them: letters are their upper-case ASCII codes,
+// the rest the usual PC virtual-key numbers. Scenarios of the replay tool use them.
 inline constexpr int16_t kKeyEnter = 13;
 inline constexpr int16_t kKeyEscape = 27;
 inline constexpr int16_t kKeySpace = 32;
@@ -19,10 +20,9 @@ inline constexpr int16_t kKeyC = 67;
 inline constexpr int16_t kKeyX = 88;
 inline constexpr int16_t kKeyZ = 90;
 
-// Modifier bits.
-inline constexpr int16_t kShiftKey = 1;
+// The modifier keys held add up: 1 Shift, 2 Ctrl, 4 Alt. Only Ctrl alone
+// changes what a key does.
 inline constexpr int16_t kCtrlKey = 2;
-inline constexpr int16_t kAltKey = 4;
 
 // The keys play the three buttons at the selected cell (set by a press, moved
 // by the arrows), and set or invert the keyboard mark there or over the whole

@@ -2,37 +2,46 @@
 
 #include <Qt>
 
+#include "input/keyboard.h"
+
 namespace porteka {
 
 int16_t VirtualKeyCode(int qtKey) {
-  // Letters and digits share their upper-case ASCII codes with the virtual keys.
-  if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)) {
-    return static_cast<int16_t>(qtKey);
-  }
-  if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) return static_cast<int16_t>(112 + (qtKey - Qt::Key_F1));
   switch (qtKey) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      return 13;
+      return kKeyEnter;
     case Qt::Key_Escape:
-      return 27;
+      return kKeyEscape;
     case Qt::Key_Space:
-      return 32;
-    case Qt::Key_Backspace:
-      return 8;
-    case Qt::Key_Tab:
-      return 9;
+      return kKeySpace;
+    case Qt::Key_A:
+      return kKeyA;
+    case Qt::Key_C:
+      return kKeyC;
+    case Qt::Key_X:
+      return kKeyX;
+    case Qt::Key_Z:
+      return kKeyZ;
     case Qt::Key_Left:
-      return 37;
+      return kKeyLeft;
     case Qt::Key_Up:
-      return 38;
+      return kKeyUp;
     case Qt::Key_Right:
-      return 39;
+      return kKeyRight;
     case Qt::Key_Down:
-      return 40;
+      return kKeyDown;
     default:
       return 0;
   }
+}
+
+int16_t ShiftSum(Qt::KeyboardModifiers modifiers) {
+  int16_t sum = 0;
+  if (modifiers & Qt::ShiftModifier) sum |= 1;
+  if (modifiers & Qt::ControlModifier) sum |= 2;
+  if (modifiers & Qt::AltModifier) sum |= 4;
+  return sum;
 }
 
 }  // namespace porteka

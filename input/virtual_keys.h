@@ -1,11 +1,17 @@
 #pragma once
 
+#include <Qt>
 #include <cstdint>
 
 namespace porteka {
 
-// The game's key codes are the Windows virtual keys it was made with; this turns
-// a Qt key into one, or 0 for a key the game has no code for.
+// The game's code for a Qt key, or 0 for a key the board does nothing with. The
+// codes are the game's own (kKeyA and the rest); scenarios of the replay tool
+// give keys by them. F1 to F4 and Ctrl+S are the menus' accelerators, not keys
+// of the board.
 int16_t VirtualKeyCode(int qtKey);
+
+// Modifier keys as the keys count them: 1 Shift, 2 Ctrl, 4 Alt, added up.
+int16_t ShiftSum(Qt::KeyboardModifiers modifiers);
 
 }  // namespace porteka

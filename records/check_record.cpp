@@ -103,7 +103,7 @@ std::optional<RecordTable> ChangeRecords(const std::filesystem::path& file,
 
 }  // namespace
 
-bool CheckRecord(const std::filesystem::path& file, int16_t gameLevel, int32_t elapsedTime) {
+bool CheckRecord(const std::filesystem::path& file, Level gameLevel, int32_t elapsedTime) {
   if (!IsFixedLevel(gameLevel)) {
     return false;
   }
@@ -112,7 +112,7 @@ bool CheckRecord(const std::filesystem::path& file, int16_t gameLevel, int32_t e
   return records && (*records)[static_cast<size_t>(gameLevel)].time > elapsedTime && CanReplaceFile(file);
 }
 
-void SaveRecord(const std::filesystem::path& file, int16_t gameLevel, const std::string& name,
+void SaveRecord(const std::filesystem::path& file, Level gameLevel, const std::string& name,
                 int32_t elapsedTime) {
   if (!IsFixedLevel(gameLevel)) {
     return;

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include "game/game.h"
+
 namespace porteka {
 
 // The records check after a win on a fixed level (`gameLevel` 0, 1 or 2): true
@@ -15,13 +17,13 @@ namespace porteka {
 // and then replaced. Writing is tried once: when it fails (an unwritable
 // directory, a full disk) the answer is simply false and the game goes on. Any
 // other level reads and writes nothing.
-bool CheckRecord(const std::filesystem::path& file, int16_t gameLevel, int32_t elapsedTime);
+bool CheckRecord(const std::filesystem::path& file, Level gameLevel, int32_t elapsedTime);
 
 // Puts `name` (UTF-8, as typed) and `elapsedTime` in the line of `gameLevel` and
 // keeps the other two records. A file that has gone missing or was damaged
 // meanwhile is treated as the check treats it, so a complete three-line file
 // with the new record is still left behind. Failures are silent.
-void SaveRecord(const std::filesystem::path& file, int16_t gameLevel, const std::string& name,
+void SaveRecord(const std::filesystem::path& file, Level gameLevel, const std::string& name,
                 int32_t elapsedTime);
 
 }  // namespace porteka

@@ -12,7 +12,7 @@
 
 namespace porteka {
 
-Form4::Form4(std::filesystem::path recordsFile, int16_t gameLevel, int32_t elapsedTime,
+Form4::Form4(std::filesystem::path recordsFile, Level gameLevel, int32_t elapsedTime,
              QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
@@ -70,7 +70,6 @@ Form4::Form4(std::filesystem::path recordsFile, int16_t gameLevel, int32_t elaps
     if (unsaved_) unsaved_->SetName(text.toStdString());
   });
 
-  // Form_Load.
   label3_->setText(QString::fromStdString(FormatRecordTime(elapsedTime_)));
 }
 

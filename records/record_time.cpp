@@ -1,16 +1,13 @@
 #include "records/record_time.h"
 
-#include <cmath>
 #include <cstdlib>
+
+#include "game/play_clock.h"
 
 namespace porteka {
 
 std::string FormatRecordTime(int32_t frames) {
-  // Worked out in double precision in exactly this order, so the hundredths cut
-  // off agree with every other place that shows a time, quirks of binary
-  // fractions included.
-  const double hundredthsDouble = std::floor(static_cast<double>(frames) / 30.0 * 100.0);
-  const auto hundredths = static_cast<int64_t>(hundredthsDouble);
+  const auto hundredths = static_cast<int64_t>(FramesToHundredths(frames));
 
   std::string text;
   if (hundredths < 0) {

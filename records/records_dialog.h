@@ -11,7 +11,7 @@ class QPushButton;
 
 namespace porteka {
 
-// The records list: one row per fixed level, read from the records file each
+// The records dialog: one row per fixed level, read from the records file each
 // time it opens (never written), under a caption drawn from the game's own
 // random generator. A file that cannot be read shows three placeholder rows.
 class Form5 : public QDialog {
@@ -28,7 +28,9 @@ class Form5 : public QDialog {
   QPushButton* Command1() const { return command1_; }
 
  private:
+  // Draws the caption and fills the rows from the records file.
   void Form_Load(RandomSource& random);
+  // The button: closes the list.
   void Command1_Click();
 
   std::filesystem::path recordsFile_;

@@ -13,7 +13,7 @@ UnsavedRecord* waiting = nullptr;
 
 }  // namespace
 
-UnsavedRecord::UnsavedRecord(std::filesystem::path file, int16_t gameLevel, int32_t elapsedTime, std::string name)
+UnsavedRecord::UnsavedRecord(std::filesystem::path file, Level gameLevel, int32_t elapsedTime, std::string name)
     : file_(std::move(file)), gameLevel_(gameLevel), elapsedTime_(elapsedTime), name_(std::move(name)),
       previous_(waiting) {
   static const bool registered = std::atexit(&UnsavedRecord::SaveAtExit) == 0;

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include "game/game.h"
+
 namespace porteka {
 
 // A record waiting in the new-record dialog for its name. Should the process
@@ -12,7 +14,7 @@ namespace porteka {
 // out, with the name as typed so far. Saved at most once.
 class UnsavedRecord {
  public:
-  UnsavedRecord(std::filesystem::path file, int16_t gameLevel, int32_t elapsedTime, std::string name);
+  UnsavedRecord(std::filesystem::path file, Level gameLevel, int32_t elapsedTime, std::string name);
   ~UnsavedRecord();
   UnsavedRecord(const UnsavedRecord&) = delete;
   UnsavedRecord& operator=(const UnsavedRecord&) = delete;
@@ -24,7 +26,7 @@ class UnsavedRecord {
   static void SaveAtExit();
 
   std::filesystem::path file_;
-  int16_t gameLevel_;
+  Level gameLevel_;
   int32_t elapsedTime_;
   std::string name_;
   bool saved_ = false;

@@ -22,10 +22,10 @@ void BoardPainter::DrawBoard(const Game& game) {
   for (int y = 0; y < game.gro.BoardHeight; ++y) {
     for (int x = 0; x < game.gro.BoardWidth; ++x) {
       const int i = x + kArraySide * y;
-      const uint8_t state = game.CellState[i];
+      const Cover state = game.CellState[i];
       // A cover is as opaque as the content under it, so a covered cell needs
       // only the one copy.
-      const int k = state != kOpen ? state - 1 : game.CellValue[i] + 4;
+      const int k = state != Cover::Open ? static_cast<int>(state) - 1 : game.CellValue[i] + 4;
       const int left = kCellSize * x;
       const int top = kCellSize * y;
       if (k >= 0 && k < sheetCells && left + kCellSize <= board_.width && top + kCellSize <= board_.height) {
@@ -47,6 +47,10 @@ void BoardPainter::DrawEffect(EffectKind kind, uint8_t phase, int16_t x, int16_t
 
 void BoardPainter::DrawMarker(int16_t gx, int16_t gy) {
   FrameRect(board_, gx, gy, gx + kCellSize - 1, gy + kCellSize - 1, kMarkerColour);
+}
+
+void BoardPainter::PresentBoard() {
+  if (present_) present_();
 }
 
 }  // namespace porteka

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <utility>
 
 #include "game/game.h"
+#include "render/canvas.h"
 #include "render/sprite_strip.h"
 #include "render/surface.h"
 
@@ -20,16 +23,20 @@ inline constexpr uint32_t kMarkerColour = Rgb(255, 0, 0);
 inline constexpr uint32_t kBoardBackground = Rgb(128, 128, 128);
 
 // Draws the board surface: cells by rectangle copies from the cell sheet,
-// effects ORed on top, and the blinking marker.
-class BoardPainter {
+// effects ORed on top, and the blinking marker: the canvas of every frame.
+class BoardPainter final : public Canvas {
  public:
   explicit BoardPainter(const SpriteSheets& sheets);
 
   // The surface follows the board's size; a fresh one is grey until drawn.
   void Resize(int width, int height);
-  void DrawBoard(const Game& game);
-  void DrawEffect(EffectKind kind, uint8_t phase, int16_t x, int16_t y);
-  void DrawMarker(int16_t gx, int16_t gy);
+  void DrawBoard(const Game& game) override;
+  void DrawEffect(EffectKind kind, uint8_t phase, int16_t x, int16_t y) override;
+  void DrawMarker(int16_t gx, int16_t gy) override;
+  // Shows the surface through the function handed to OnPresent; without one
+  // the surface is only drawn.
+  void PresentBoard() override;
+  void OnPresent(std::function<void()> present) { present_ = std::move(present); }
 
   const Surface& board() const { return board_; }
   Surface& board() { return board_; }
@@ -39,6 +46,7 @@ class BoardPainter {
   SpriteStrip openFlash_;
   SpriteStrip explosion_;
   Surface board_;
+  std::function<void()> present_;
 };
 
 }  // namespace porteka

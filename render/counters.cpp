@@ -1,14 +1,13 @@
 #include "render/counters.h"
 
-#include <cmath>
 #include <cstdio>
 #include <string_view>
 
+#include "game/play_clock.h"
+
 namespace porteka {
 
-double FramesToSeconds(int32_t frames) {
-  return std::floor(static_cast<double>(frames) / 30.0 * 100.0) / 100.0;
-}
+double FramesToSeconds(int32_t frames) { return FramesToHundredths(frames) / 100.0; }
 
 std::string DecimalText(double value) {
   char buffer[40];

@@ -14,8 +14,8 @@ std::string TimeText(int32_t elapsedFrames);
 // "Bom -1 ": the bombs left, cut to three characters.
 std::string BombsText(int16_t bombsLeft);
 
-// Frames to seconds as every display shows them: divide by 30, times 100,
-// floor, divide by 100, all in double precision.
+// Frames to seconds as the counter strip shows them: the hundredths of the
+// play clock, divided by 100.
 double FramesToSeconds(int32_t frames);
 
 // The shortest decimal text of a number, as the counters and records show it:

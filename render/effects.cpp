@@ -1,19 +1,24 @@
 #include "render/effects.h"
 
+#include <algorithm>
+
+#include "game/neighbours.h"
 #include "game/reveal.h"
 
 namespace porteka {
 namespace {
 
+// Claims the lowest free slot for an effect over cell (x, y), its sprite
+// centred there; false when the pool is full.
 template <size_t N>
-EffectRecord* FirstFreeSlot(std::array<EffectRecord, N>& pool) {
-  for (EffectRecord& record : pool) {
-    if (record.Phase == 0) return &record;
-  }
-  return nullptr;
+bool Spawn(std::array<EffectRecord, N>& pool, int16_t x, int16_t y, int offset) {
+  const auto slot = std::find_if(pool.begin(), pool.end(), [](const EffectRecord& r) { return r.Phase == 0; });
+  if (slot == pool.end()) return false;
+  *slot = {1, static_cast<int16_t>(kCellSize * x - offset), static_cast<int16_t>(kCellSize * y - offset)};
+  return true;
 }
 
-void RevealAt(Game& game, int16_t mode, int x, int y) {
+void RevealAt(Game& game, RevealMode mode, int x, int y) {
   const float px = static_cast<float>(kCellSize * x);
   const float py = static_cast<float>(kCellSize * y);
   RevealCell(game, mode, px, py);
@@ -24,12 +29,9 @@ void RevealAt(Game& game, int16_t mode, int x, int y) {
 void FireOpenTrigger(Game& game, const EffectRecord& record) {
   const int cx = (record.X + kOpenOffset) / kCellSize;
   const int cy = (record.Y + kOpenOffset) / kCellSize;
-  for (int dy = -1; dy <= 1; ++dy) {
-    for (int dx = -1; dx <= 1; ++dx) {
-      if (dx == 0 && dy == 0) continue;
-      const int nx = cx + dx;
-      const int ny = cy + dy;
-      if (game.OnBoard(nx, ny) && game.Value(nx, ny) == 0) RevealAt(game, kUncoverBlock, nx, ny);
+  for (const auto [dx, dy] : kNeighbours) {
+    if (game.OnBoard(cx + dx, cy + dy) && game.Value(cx + dx, cy + dy) == 0) {
+      RevealAt(game, RevealMode::UncoverBlock, cx + dx, cy + dy);
     }
   }
 }
@@ -39,16 +41,13 @@ void FireOpenTrigger(Game& game, const EffectRecord& record) {
 void FireExplosionTrigger(Game& game, const EffectRecord& record) {
   const int cx = (record.X + kExplosionOffset) / kCellSize;
   const int cy = (record.Y + kExplosionOffset) / kCellSize;
-  for (int dy = -1; dy <= 1; ++dy) {
-    for (int dx = -1; dx <= 1; ++dx) {
-      if (dx == 0 && dy == 0) continue;
-      if (game.OnBoard(cx + dx, cy + dy)) RevealAt(game, kInnerBlast, cx + dx, cy + dy);
-    }
+  for (const auto [dx, dy] : kNeighbours) {
+    if (game.OnBoard(cx + dx, cy + dy)) RevealAt(game, RevealMode::InnerBlast, cx + dx, cy + dy);
   }
   for (int k = -1; k <= 1; ++k) {
     const int ring[4][2] = {{cx + k, cy - 2}, {cx + k, cy + 2}, {cx - 2, cy + k}, {cx + 2, cy + k}};
     for (const auto& [x, y] : ring) {
-      if (game.OnBoard(x, y)) RevealAt(game, kOuterBlast, x, y);
+      if (game.OnBoard(x, y)) RevealAt(game, RevealMode::OuterBlast, x, y);
     }
   }
 }
@@ -57,12 +56,12 @@ void FireExplosionTrigger(Game& game, const EffectRecord& record) {
 // current index is drawn and advanced in this same pass. The walk reads the
 // pool afresh at every index, so that falls out of the loop.
 template <size_t N>
-void Walk(Game& game, std::array<EffectRecord, N>& pool, EffectKind kind, uint8_t frames,
+void Walk(Game& game, Canvas& canvas, std::array<EffectRecord, N>& pool, EffectKind kind, uint8_t frames,
           void (*fire)(Game&, const EffectRecord&)) {
   for (size_t i = 0; i < N; ++i) {
     EffectRecord& record = pool[i];
     if (record.Phase == 0) continue;
-    game.outside->DrawEffect(kind, record.Phase, record.X, record.Y);
+    canvas.DrawEffect(kind, record.Phase, record.X, record.Y);
     ++record.Phase;
     if (record.Phase == kTriggerPhase) {
       fire(game, record);
@@ -74,29 +73,21 @@ void Walk(Game& game, std::array<EffectRecord, N>& pool, EffectKind kind, uint8_
 
 }  // namespace
 
-void SpawnOpenEffect(Game& game, const int16_t& x, const int16_t& y) {
-  EffectRecord* slot = FirstFreeSlot(game.OpenEffects);
-  if (slot == nullptr) return;
-  slot->Phase = 1;
-  slot->X = static_cast<int16_t>(kCellSize * x - kOpenOffset);
-  slot->Y = static_cast<int16_t>(kCellSize * y - kOpenOffset);
-  game.outside->PlaySound(kOpenSound);
+void SpawnOpenEffect(Game& game, int16_t x, int16_t y) {
+  if (!Spawn(game.OpenEffects, x, y, kOpenOffset)) return;
+  game.outside->PlaySound(SoundCue::Open);
 }
 
-void SpawnExplosion(Game& game, const int16_t& x, const int16_t& y) {
-  EffectRecord* slot = FirstFreeSlot(game.Explosions);
-  if (slot == nullptr) return;
-  slot->Phase = 1;
-  slot->X = static_cast<int16_t>(kCellSize * x - kExplosionOffset);
-  slot->Y = static_cast<int16_t>(kCellSize * y - kExplosionOffset);
-  game.outside->DrawFace(kLostFace);
-  game.GameState = 1;
-  game.outside->PlaySound(kExplosionSound);
+void SpawnExplosion(Game& game, int16_t x, int16_t y) {
+  if (!Spawn(game.Explosions, x, y, kExplosionOffset)) return;
+  game.outside->DrawFace(Face::Lost);
+  game.GameState = GamePhase::Over;
+  game.outside->PlaySound(SoundCue::Explosion);
 }
 
-void AnimateEffects(Game& game) {
-  Walk(game, game.OpenEffects, EffectKind::Open, kOpenFrames, FireOpenTrigger);
-  Walk(game, game.Explosions, EffectKind::Explosion, kExplosionFrames, FireExplosionTrigger);
+void AnimateEffects(Game& game, Canvas& canvas) {
+  Walk(game, canvas, game.OpenEffects, EffectKind::Open, kOpenFrames, FireOpenTrigger);
+  Walk(game, canvas, game.Explosions, EffectKind::Explosion, kExplosionFrames, FireExplosionTrigger);
 }
 
 }  // namespace porteka

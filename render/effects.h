@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "game/game.h"
+#include "render/canvas.h"
 
 namespace porteka {
 
@@ -18,15 +19,15 @@ inline constexpr uint8_t kTriggerPhase = 3;
 
 // An opening flash over a cell just uncovered, with its sound. A full pool
 // drops it silently, and the flood wave stops there.
-void SpawnOpenEffect(Game& game, const int16_t& x, const int16_t& y);
+void SpawnOpenEffect(Game& game, int16_t x, int16_t y);
 
 // A bomb going off: losing face, game over, the blast sound. A full pool
 // drops all of that.
-void SpawnExplosion(Game& game, const int16_t& x, const int16_t& y);
+void SpawnExplosion(Game& game, int16_t x, int16_t y);
 
 // One pass over both pools, flashes first: draw each live effect, advance it,
 // and two frames in fire its trigger. The flashes open the blocks around empty
 // neighbours (the flood wave); the explosions blast two rings (the chain).
-void AnimateEffects(Game& game);
+void AnimateEffects(Game& game, Canvas& canvas);
 
 }  // namespace porteka

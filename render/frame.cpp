@@ -5,21 +5,21 @@
 
 namespace porteka {
 
-void RunFrame(Game& game) {
-  game.outside->DrawBoard();
-  AnimateEffects(game);
+void RunFrame(Game& game, Canvas& canvas) {
+  canvas.DrawBoard(game);
+  AnimateEffects(game, canvas);
 
   // The marker sits on the selected cell, wherever that is now.
   const auto gx = static_cast<int16_t>((game.PointerX >> 4) * kCellSize);
   const auto gy = static_cast<int16_t>((game.PointerY >> 4) * kCellSize);
   game.CursorBlink = static_cast<uint8_t>(1 - game.CursorBlink);
-  if (game.CursorBlink == 1) game.outside->DrawMarker(gx, gy);
+  if (game.CursorBlink == 1) canvas.DrawMarker(gx, gy);
 
-  if (game.GameState == 0) {
+  if (game.GameState == GamePhase::Running) {
     ++game.gro.ElapsedTime;
     DrawCounters(game);
   }
-  game.outside->PresentBoard();
+  canvas.PresentBoard();
 }
 
 void EnterLoop(Game& game, uint32_t now) {
@@ -27,10 +27,10 @@ void EnterLoop(Game& game, uint32_t now) {
   game.LoopRunning = 1;
 }
 
-bool LoopTurn(Game& game, uint32_t now) {
+bool LoopTurn(Game& game, Canvas& canvas, uint32_t now) {
   if (now - game.LastFrameTime <= kFramePeriodMs) return false;
   game.LastFrameTime = now;
-  RunFrame(game);
+  RunFrame(game, canvas);
   return true;
 }
 

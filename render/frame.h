@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "game/game.h"
+#include "render/canvas.h"
 
 namespace porteka {
 
@@ -12,7 +13,7 @@ inline constexpr uint32_t kFramePeriodMs = 33;
 
 // One frame: the board, the effects with their triggers, the blinking marker,
 // the play clock and counters while a game runs, then one present.
-void RunFrame(Game& game);
+void RunFrame(Game& game, Canvas& canvas);
 
 // The loop's start: the clock reading it times the first frame from.
 void EnterLoop(Game& game, uint32_t now);
@@ -20,7 +21,7 @@ void EnterLoop(Game& game, uint32_t now);
 // One turn of the loop at a millisecond clock reading: runs a frame when one is
 // due and says whether it did. The difference is taken modulo 2^32, so a clock
 // that wraps neither stalls the loop nor runs a burst of frames.
-bool LoopTurn(Game& game, uint32_t now);
+bool LoopTurn(Game& game, Canvas& canvas, uint32_t now);
 
 // Milliseconds until the next frame is due, 0 when it is due now.
 uint32_t MillisecondsToNextFrame(const Game& game, uint32_t now);

@@ -17,14 +17,6 @@ int16_t ButtonSum(Qt::MouseButtons buttons) {
   return sum;
 }
 
-int16_t ShiftSum(Qt::KeyboardModifiers modifiers) {
-  int16_t sum = 0;
-  if (modifiers & Qt::ShiftModifier) sum |= 1;
-  if (modifiers & Qt::ControlModifier) sum |= 2;
-  if (modifiers & Qt::AltModifier) sum |= 4;
-  return sum;
-}
-
 PictureSurface::PictureSurface(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::NoFocus);
@@ -77,14 +69,12 @@ BoardSurface::BoardSurface(QWidget* parent, Handlers handlers)
 
 void BoardSurface::mousePressEvent(QMouseEvent* event) {
   const QPointF p = event->position();
-  handlers_.mouseDown(ButtonSum(event->button()), ShiftSum(event->modifiers()), static_cast<float>(p.x()),
-                      static_cast<float>(p.y()));
+  handlers_.mouseDown(static_cast<float>(p.x()), static_cast<float>(p.y()));
 }
 
 void BoardSurface::mouseMoveEvent(QMouseEvent* event) {
   const QPointF p = event->position();
-  handlers_.mouseMove(ButtonSum(event->buttons()), ShiftSum(event->modifiers()), static_cast<float>(p.x()),
-                      static_cast<float>(p.y()));
+  handlers_.mouseMove(ButtonSum(event->buttons()), static_cast<float>(p.x()), static_cast<float>(p.y()));
 }
 
 void BoardSurface::mouseDoubleClickEvent(QMouseEvent*) { handlers_.dblClick(); }

@@ -42,8 +42,8 @@ class PictureSurface : public QWidget {
 class BoardSurface : public PictureSurface {
  public:
   struct Handlers {
-    std::function<void(int16_t button, int16_t shift, float x, float y)> mouseDown;
-    std::function<void(int16_t button, int16_t shift, float x, float y)> mouseMove;
+    std::function<void(float x, float y)> mouseDown;
+    std::function<void(int16_t button, float x, float y)> mouseMove;
     std::function<void()> dblClick;
   };
   BoardSurface(QWidget* parent, Handlers handlers);
@@ -75,7 +75,5 @@ class FaceButton : public PictureSurface {
 
 // Buttons held as the board counts them: 1 left, 2 right, 4 middle, added up.
 int16_t ButtonSum(Qt::MouseButtons buttons);
-// Modifier keys: 1 Shift, 2 Ctrl, 4 Alt, added up.
-int16_t ShiftSum(Qt::KeyboardModifiers modifiers);
 
 }  // namespace porteka

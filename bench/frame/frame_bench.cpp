@@ -23,13 +23,15 @@
 namespace porteka::bench {
 namespace {
 
+// The rules drawing with the board painter, as in the main window; the rest of
+// the world takes no notice.
 struct Scene {
-  explicit Scene(const SpriteSheets& sheets) : outside(sheets), game(random, outside) {
-    outside.game = &game;
-    LoadGame(game);
-  }
+  explicit Scene(const SpriteSheets& sheets) : painter(sheets), game(random, outside) { LoadGame(game); }
+  // The board dealt: the painter's surface takes its size, as the main window's does.
+  void FitPainter() { painter.Resize(game.layout.boardWidth, game.layout.boardHeight); }
   PortableRandom random{20240601};
-  PaintingOutside outside;
+  SilentOutside outside;
+  BoardPainter painter;
   Game game;
 };
 
@@ -52,19 +54,20 @@ void PlayALittle(Game& game, int moves) {
   for (int i = 0; i < moves; ++i) {
     const float x = static_cast<float>((i * 53) % game.layout.boardWidth);
     const float y = static_cast<float>((i * 29) % game.layout.boardHeight);
-    RevealCell(game, i % 5 == 0 ? kCycleMark : int16_t{0}, x, y);
+    RevealCell(game, i % 5 == 0 ? RevealMode::CycleMark : RevealMode{0}, x, y);
   }
 }
 
 void RunFrames(benchmark::State& state, Scene& scene) {
+  scene.FitPainter();
   const Game start = scene.game;
   for (auto _ : state) {
     scene.game = start;  // about 10 KB copied: small next to a frame
-    RunFrame(scene.game);
-    benchmark::DoNotOptimize(scene.outside.painter.board().pixels.data());
+    RunFrame(scene.game, scene.painter);
+    benchmark::DoNotOptimize(scene.painter.board().pixels.data());
     benchmark::ClobberMemory();
   }
-  state.counters["board_px"] = static_cast<double>(scene.outside.painter.board().pixels.size());
+  state.counters["board_px"] = static_cast<double>(scene.painter.board().pixels.size());
 }
 
 std::unique_ptr<Scene> MakeScene(benchmark::State& state, std::string_view art) {
@@ -85,8 +88,8 @@ void BM_WorstFrame(benchmark::State& state, std::string_view art) {
   StartCustomGame(game);
   PlayALittle(game, 300);
   FillPools(game);
-  game.GameState = 0;     // the clock runs, so the counters are drawn
-  game.CursorBlink = 0;   // and the marker too
+  game.GameState = GamePhase::Running;  // the clock runs, so the counters are drawn
+  game.CursorBlink = 0;                 // and the marker too
   game.PointerX = 250;
   game.PointerY = 250;
   RunFrames(state, *scene);
@@ -96,7 +99,7 @@ void BM_TypicalFrame(benchmark::State& state, std::string_view art) {
   auto scene = MakeScene(state, art);
   if (!scene) return;
   Game& game = scene->game;
-  StartLevel(game, kIntermediate);
+  StartLevel(game, Level::Intermediate);
   PlayALittle(game, 40);
   const int16_t cells[][2] = {{3, 4}, {4, 4}, {5, 5}, {12, 9}, {0, 15}};
   for (int i = 0; i < 5; ++i) {
@@ -104,7 +107,7 @@ void BM_TypicalFrame(benchmark::State& state, std::string_view art) {
                            static_cast<int16_t>(16 * cells[i][1] - kOpenOffset)};
   }
   game.Explosions[0] = {9, 16 * 8 - kExplosionOffset, 16 * 7 - kExplosionOffset};
-  game.GameState = 0;
+  game.GameState = GamePhase::Running;
   game.CursorBlink = 0;
   RunFrames(state, *scene);
 }
@@ -115,9 +118,10 @@ void BM_WorstBoardOnly(benchmark::State& state, std::string_view art) {
   if (!scene) return;
   SetCustomBoard(scene->game, 32, 32, 256);
   StartCustomGame(scene->game);
+  scene->FitPainter();
   for (auto _ : state) {
-    scene->outside.painter.DrawBoard(scene->game);
-    benchmark::DoNotOptimize(scene->outside.painter.board().pixels.data());
+    scene->painter.DrawBoard(scene->game);
+    benchmark::DoNotOptimize(scene->painter.board().pixels.data());
     benchmark::ClobberMemory();
   }
 }
@@ -128,7 +132,8 @@ void BM_WorstEffectsOnly(benchmark::State& state, std::string_view art) {
   SetCustomBoard(scene->game, 32, 32, 256);
   StartCustomGame(scene->game);
   FillPools(scene->game);
-  BoardPainter& painter = scene->outside.painter;
+  scene->FitPainter();
+  BoardPainter& painter = scene->painter;
   const Game& game = scene->game;
   // What the pools ask for: lit pixels ORed and runs of them walked.
   const SpriteSheets sheets = *SheetsNamed(art);
@@ -166,6 +171,7 @@ void BM_WorstEffectsOnly(benchmark::State& state, std::string_view art) {
 void BM_WorstRulesOnly(benchmark::State& state) {
   // The walk and its triggers with nothing drawn: the rules' own share.
   SilentOutside silent;
+  BlankCanvas nothing;
   PortableRandom random(20240601);
   Game game(random, silent);
   LoadGame(game);
@@ -173,11 +179,11 @@ void BM_WorstRulesOnly(benchmark::State& state) {
   StartCustomGame(game);
   PlayALittle(game, 300);
   FillPools(game);
-  game.GameState = 0;
+  game.GameState = GamePhase::Running;
   const Game start = game;
   for (auto _ : state) {
     game = start;
-    RunFrame(game);
+    RunFrame(game, nothing);
     benchmark::ClobberMemory();
   }
 }

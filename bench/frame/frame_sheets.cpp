@@ -81,10 +81,7 @@ class Film {
 };
 
 struct Player {
-  explicit Player(const SpriteSheets& sheets) : outside(sheets), game(random, outside) {
-    outside.game = &game;
-    LoadGame(game);
-  }
+  explicit Player(const SpriteSheets& sheets) : painter(sheets), game(random, outside) { LoadGame(game); }
   void Deal(const Rows& rows) {
     std::vector<std::pair<int16_t, int16_t>> bombs;
     for (size_t y = 0; y < rows.size(); ++y)
@@ -92,27 +89,29 @@ struct Player {
         if (rows[y][x] == '*' || rows[y][x] == 'F') bombs.emplace_back(static_cast<int16_t>(x), static_cast<int16_t>(y));
     SetCustomBoard(game, static_cast<int16_t>(rows[0].size()), static_cast<int16_t>(rows.size()),
                    static_cast<int16_t>(bombs.size()));
-    game.gro.GameLevel = kCustom;
+    game.gro.GameLevel = Level::Custom;
     StartGame(game, bombs);
+    painter.Resize(game.layout.boardWidth, game.layout.boardHeight);
     for (size_t y = 0; y < rows.size(); ++y)
       for (size_t x = 0; x < rows[y].size(); ++x)
-        if (rows[y][x] == 'F') game.State(static_cast<int>(x), static_cast<int>(y)) = kFlag;
+        if (rows[y][x] == 'F') game.State(static_cast<int>(x), static_cast<int>(y)) = Cover::Flag;
   }
   // A left-button move over the cell after a press on it, as the player does it.
   void Uncover(int x, int y) {
     const float px = static_cast<float>(16 * x + 8), py = static_cast<float>(16 * y + 8);
-    Picture1_MouseDown(game, kLeftButton, 0, px, py);
-    Picture1_MouseMove(game, kLeftButton, 0, px, py);
+    Picture1_MouseDown(game, px, py);
+    Picture1_MouseMove(game, kLeftButton, px, py);
   }
   void Shoot(Film& film, int frames) {
-    film.Add(outside.painter.board());
+    film.Add(painter.board());
     for (int i = 0; i < frames; ++i) {
-      RunFrame(game);
-      film.Add(outside.painter.board());
+      RunFrame(game, painter);
+      film.Add(painter.board());
     }
   }
   PortableRandom random{1};
-  PaintingOutside outside;
+  SilentOutside outside;
+  BoardPainter painter;
   Game game;
 };
 
@@ -148,7 +147,7 @@ int main(int argc, char** argv) {
               "........*.......",
               "..*...........*.",
               "................"});
-  RunFrame(flood.game);  // the fresh board, before the move
+  RunFrame(flood.game, flood.painter);  // the fresh board, before the move
   Film wave;
   flood.Uncover(1, 1);
   flood.Shoot(wave, 11);
@@ -173,7 +172,7 @@ int main(int argc, char** argv) {
               ".*..............",
               "................",
               "................"});
-  RunFrame(chain.game);
+  RunFrame(chain.game, chain.painter);
   Film blasts;
   chain.Uncover(2, 2);
   chain.Shoot(blasts, 17);

@@ -40,9 +40,9 @@ RecordTable DefaultsWith(int level, const Record& record) {
 
 TEST(CheckRecord, FirstWinCreatesTheDefaultFileAndSavingFillsOneLine) {
   TempDir dir;
-  EXPECT_TRUE(CheckRecord(dir.File(), 0, 500));
+  EXPECT_TRUE(CheckRecord(dir.File(), Level::Beginner, 500));
   EXPECT_EQ(ReadBytes(dir.File()), kDefaultFile);
-  SaveRecord(dir.File(), 0, "山田", 500);
+  SaveRecord(dir.File(), Level::Beginner, "山田", 500);
   EXPECT_EQ(ReadRecords(dir.File()), DefaultsWith(0, Record{"山田", 500}));
   EXPECT_EQ(CountEntries(dir.path()), 1) << "no backup, no temporary file";
 }
@@ -59,7 +59,7 @@ TEST(CheckRecord, OnlyAStrictlyShorterTimeIsARecord) {
     bool record;
   } cases[] = {{0, 100, false}, {0, 99, true}, {1, 1000, false}, {1, 999, true},
                {2, 29970, false}, {2, 40000, false}, {2, 29969, true}};
-  for (const auto& c : cases) EXPECT_EQ(CheckRecord(dir.File(), c.level, c.time), c.record) << c.level << " " << c.time;
+  for (const auto& c : cases) EXPECT_EQ(CheckRecord(dir.File(), Level{c.level}, c.time), c.record) << c.level << " " << c.time;
   EXPECT_EQ(ReadBytes(dir.File()), bytes) << "a good file is only read";
   EXPECT_EQ(CountEntries(dir.path()), 1);
 }
@@ -67,8 +67,8 @@ TEST(CheckRecord, OnlyAStrictlyShorterTimeIsARecord) {
 TEST(CheckRecord, OtherLevelsNeitherReadNorCreateTheFile) {
   TempDir dir;
   for (const int16_t level : {int16_t{3}, int16_t{4}, int16_t{-1}}) {
-    EXPECT_FALSE(CheckRecord(dir.File(), level, 1));
-    SaveRecord(dir.File(), level, "x", 1);
+    EXPECT_FALSE(CheckRecord(dir.File(), Level{level}, 1));
+    SaveRecord(dir.File(), Level{level}, "x", 1);
   }
   EXPECT_EQ(CountEntries(dir.path()), 0);
 }
@@ -87,7 +87,7 @@ TEST(CheckRecord, ReplacesADamagedFileAndKeepsItsBytes) {
   std::filesystem::create_symlink(elsewhere.File(), Backup(dir, 3));
   for (const std::string& bytes : damaged) {
     WriteBytes(dir.File(), bytes);
-    EXPECT_TRUE(CheckRecord(dir.File(), 1, 29969));
+    EXPECT_TRUE(CheckRecord(dir.File(), Level::Intermediate, 29969));
     EXPECT_EQ(ReadBytes(dir.File()), kDefaultFile);
   }
   for (int n = 1; n <= 5; ++n) {
@@ -97,7 +97,7 @@ TEST(CheckRecord, ReplacesADamagedFileAndKeepsItsBytes) {
   EXPECT_EQ(CountEntries(dir.path()), 6);
   EXPECT_EQ(ReadBytes(elsewhere.File()), "not ours");
   WriteBytes(dir.File(), good + good);
-  EXPECT_FALSE(CheckRecord(dir.File(), 0, 29970));
+  EXPECT_FALSE(CheckRecord(dir.File(), Level::Beginner, 29970));
 }
 
 TEST(CheckRecord, GivesUpQuietlyWhenNothingCanBeWritten) {
@@ -112,8 +112,8 @@ TEST(CheckRecord, GivesUpQuietlyWhenNothingCanBeWritten) {
   const std::filesystem::path files[] = {dir.File(), dir.path() / "missing" / "GoodTime.dat",
                                          dir.path() / "plain" / "GoodTime.dat", dir.path() / "taken"};
   for (const auto& file : files) {
-    EXPECT_FALSE(CheckRecord(file, 0, 1)) << file;
-    SaveRecord(file, 0, "x", 1);
+    EXPECT_FALSE(CheckRecord(file, Level::Beginner, 1)) << file;
+    SaveRecord(file, Level::Beginner, "x", 1);
   }
   EXPECT_EQ(ReadBytes(dir.File()), "\"a\",1\r\n");
   EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "taken"));
@@ -123,16 +123,16 @@ TEST(CheckRecord, GivesUpQuietlyWhenNothingCanBeWritten) {
 TEST(SaveRecord, KeepsTheOtherLevelsAndMendsWhatWentMissingOrBad) {
   TempDir dir;
   WriteBytes(dir.File(), SerializeRecords(Table(10, 20, 30)) + "\"extra\",40\r\n");
-  SaveRecord(dir.File(), 1, " a, \"b\" ", 15);
+  SaveRecord(dir.File(), Level::Intermediate, " a, \"b\" ", 15);
   RecordTable expected = Table(10, 20, 30);
   expected[1] = Record{" a, \"b\" ", 15};
   EXPECT_EQ(ReadBytes(dir.File()), SerializeRecords(expected)) << "extra lines dropped";
 
   std::filesystem::remove(dir.File());
-  SaveRecord(dir.File(), 2, "", 123);
+  SaveRecord(dir.File(), Level::Advanced, "", 123);
   EXPECT_EQ(ReadRecords(dir.File()), DefaultsWith(2, Record{"", 123}));
   WriteBytes(dir.File(), "\"half");
-  SaveRecord(dir.File(), 0, "髙①～", 9);
+  SaveRecord(dir.File(), Level::Beginner, "髙①～", 9);
   EXPECT_EQ(ReadRecords(dir.File()), DefaultsWith(0, Record{"髙①～", 9}));
   EXPECT_EQ(ReadBytes(Backup(dir, 1)), "\"half");
 }
@@ -187,12 +187,12 @@ TEST(CheckRecord, AnOrdinaryUserLeavesOtherPeoplesFilesTheirs) {
     const auto probe = empty.parent_path() / "probe";
     if (::access(locked.c_str(), W_OK) == 0 || ::mkdir(probe.c_str(), 0700) == 0) return kCannotArrange;
     for (const auto& file : {empty, damaged, good, locked}) {
-      if (CheckRecord(file, 1, 19)) return 1;
-      SaveRecord(file, 0, "x", 1);
+      if (CheckRecord(file, Level::Intermediate, 19)) return 1;
+      SaveRecord(file, Level::Beginner, "x", 1);
     }
     for (const auto& file : {shared, linked}) {
-      if (!CheckRecord(file, 0, 5)) return 2;
-      SaveRecord(file, 0, "x", 5);
+      if (!CheckRecord(file, Level::Beginner, 5)) return 2;
+      SaveRecord(file, Level::Beginner, "x", 5);
     }
     return 0;
   });
@@ -228,7 +228,7 @@ TEST(SaveRecord, RemovesTemporaryFilesOfGamesThatNoLongerRun) {
                               "GoodTime.dat.tmp" + gone, "GoodTime.dat.tmp" + gone + "-0x", "x.dat.tmp" + gone + "-0"};
   for (const std::string& name : stale) WriteBytes(dir.path() / name, "half a save");
   for (const std::string& name : kept) WriteBytes(dir.path() / name, "half a save");
-  SaveRecord(dir.File(), 0, "a", 1);
+  SaveRecord(dir.File(), Level::Beginner, "a", 1);
   for (const std::string& name : stale) EXPECT_FALSE(std::filesystem::exists(dir.path() / name)) << name;
   for (const std::string& name : kept) EXPECT_TRUE(std::filesystem::exists(dir.path() / name)) << name;
   EXPECT_EQ(ReadRecords(dir.File()), DefaultsWith(0, Record{"a", 1}));
@@ -248,7 +248,7 @@ TEST(SaveRecord, GamesSavingAtOnceLoseNoRecord) {
       for (int32_t time = 1; time <= kSaves; ++time) {
         const std::optional<RecordTable> records = ReadRecords(dir.File());
         lost += !records || (*records)[static_cast<size_t>(level)].time != (time == 1 ? kDefaultRecordTime : time - 1);
-        SaveRecord(dir.File(), level, "game", time);
+        SaveRecord(dir.File(), Level{level}, "game", time);
       }
       return lost == 0 ? 0 : 1;
     });
@@ -268,7 +268,7 @@ TEST(SaveRecord, FullDiskLeavesTheOldFileWhole) {
     std::signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{20, 20};
     if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return kCannotArrange;
-    SaveRecord(dir.File(), 0, "a rather long name that will not fit", 1);
+    SaveRecord(dir.File(), Level::Beginner, "a rather long name that will not fit", 1);
     return WriteRecords(dir.File(), DefaultRecords()) ? 1 : 0;
   });
   if (result == kCannotArrange) GTEST_SKIP() << "cannot limit the file size";

@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
   porteka::Form5 records(file, random, nullptr);
   records.move(40, 40);
   records.show();
-  porteka::Form4 newRecord(file, 1, 370, nullptr);
+  porteka::Form4 newRecord(file, porteka::Level::Intermediate, 370, nullptr);
   newRecord.move(40, 260);
   newRecord.show();
   QTimer::singleShot((argc > 1 ? std::max(1, std::atoi(argv[1])) : 30) * 1000, &app, &QApplication::quit);

@@ -75,20 +75,9 @@ int ExecWith(QDialog& dialog, const std::function<void()>& action) {
   return dialog.exec();
 }
 
-class ScriptedRandom final : public RandomSource {
- public:
-  explicit ScriptedRandom(std::vector<float> values) : values_(std::move(values)) {}
-  float Next() override { return values_.at(drawn_++); }
-  size_t drawn() const { return drawn_; }
-
- private:
-  std::vector<float> values_;
-  size_t drawn_ = 0;
-};
-
 TEST(RecordsDialogs, KeepTheirTwipsLayoutInTheIpaFonts) {
   TempDir dir;
-  Form4 form4(dir.File(), 0, 370, nullptr);
+  Form4 form4(dir.File(), Level::Beginner, 370, nullptr);
   ScriptedRandom random({0.0f});
   Form5 form5(dir.File(), random, nullptr);
   EXPECT_EQ(form4.size(), QSize(252, 82));
@@ -119,7 +108,7 @@ TEST(RecordsDialogs, KeepTheirTwipsLayoutInTheIpaFonts) {
 
 TEST(Form4, ShowsItsTextsAndWritesNothingBeforeItCloses) {
   TempDir dir;
-  Form4 dialog(dir.File(), 0, 370, nullptr);
+  Form4 dialog(dir.File(), Level::Beginner, 370, nullptr);
   EXPECT_EQ(dialog.windowTitle(), "新記録！！");
   EXPECT_EQ(dialog.Label1()->text(), "名前 ");
   EXPECT_EQ(dialog.Text1()->text(), "名無士乃権兵衛");
@@ -139,7 +128,7 @@ TEST(Form4, ShowsItsTextsAndWritesNothingBeforeItCloses) {
 TEST(Form4, TypingReplacesTheDefaultNameAndTabGoesRound) {
   TempDir dir;
   {
-    Form4 dialog(dir.File(), 0, 500, nullptr);
+    Form4 dialog(dir.File(), Level::Beginner, 500, nullptr);
     ExecWith(dialog, [&] {
       EXPECT_EQ(QApplication::focusWidget(), dialog.Text1());
       QTest::keyClicks(dialog.Text1(), "Taro");
@@ -151,7 +140,7 @@ TEST(Form4, TypingReplacesTheDefaultNameAndTabGoesRound) {
     });
   }
   EXPECT_EQ(ReadRecords(dir.File())->at(0).name, "Taro");
-  EXPECT_EQ(Form4(dir.File(), 0, 5, nullptr).Text1()->text(), "名無士乃権兵衛");
+  EXPECT_EQ(Form4(dir.File(), Level::Beginner, 5, nullptr).Text1()->text(), "名無士乃権兵衛");
 }
 
 // Every way of closing saves exactly once, with what the name box holds then.
@@ -172,10 +161,10 @@ TEST(Form4, SavesOnceWhicheverWayItClosesWhatTheBoxHolds) {
   };
   for (const auto& way : ways) {
     TempDir dir;
-    ASSERT_TRUE(CheckRecord(dir.File(), 1, 700));
+    ASSERT_TRUE(CheckRecord(dir.File(), Level::Intermediate, 700));
     SaveCounter counter(dir.path());
     {
-      Form4 dialog(dir.File(), 1, 700, nullptr);
+      Form4 dialog(dir.File(), Level::Intermediate, 700, nullptr);
       ExecWith(dialog, [&] {
         dialog.Text1()->setText(way.name);
         way.close(dialog);
@@ -196,7 +185,7 @@ TEST(Form4, SavesOnceWhicheverWayItClosesWhatTheBoxHolds) {
 TEST(Form4, ProgramEndingWhileItIsOpenStillSavesOnce) {
   TempDir dir;
   SaveCounter counter(dir.path());
-  auto dialog = std::make_unique<Form4>(dir.File(), 0, 42, nullptr);
+  auto dialog = std::make_unique<Form4>(dir.File(), Level::Beginner, 42, nullptr);
   dialog->show();
   dialog->Text1()->setText("quitter");
   dialog.reset();
@@ -205,7 +194,7 @@ TEST(Form4, ProgramEndingWhileItIsOpenStillSavesOnce) {
 
   const pid_t child = ::fork();
   if (child == 0) {
-    Form4 open(dir.File(), 1, 41, nullptr);
+    Form4 open(dir.File(), Level::Intermediate, 41, nullptr);
     open.show();
     QTest::keyClicks(open.Text1(), "display lost");
     std::exit(1);
@@ -224,7 +213,7 @@ TEST(Form5, CaptionIsDrawnFromTheGameGenerator) {
   for (const auto& [draw, caption] : draws) {
     ScriptedRandom random({draw});
     EXPECT_EQ(Form5(dir.File(), random, nullptr).windowTitle(), kCaptions[caption]) << draw;
-    EXPECT_EQ(random.drawn(), 1u);
+    EXPECT_EQ(random.draws(), 1u);
   }
   for (uint32_t seed : {1u, 2u, 77u, 12345u}) {
     PortableRandom used(seed);

@@ -7,7 +7,7 @@ using ChainTest = RulesTest;
 
 TEST_F(ChainTest, AnExplosionBlastsTwoRingsAndLeavesTheCornersOfItsSquare) {
   DealCustom({".......", ".......", ".......", "...*...", ".......", ".......", "......."});
-  Move(kUncover, 3, 3);
+  Move(RevealMode::Uncover, 3, 3);
   EXPECT_EQ(outside.Take(), (S{"face 2", "sound 1"}));
 
   Frames(1);
@@ -38,7 +38,7 @@ TEST_F(ChainTest, AnExplosionBlastsTwoRingsAndLeavesTheCornersOfItsSquare) {
   // Every safe cell is open, but an exploded game is not won afterwards.
   EXPECT_EQ(game.CoveredCount, game.gro.BombCount);
   EXPECT_EQ(outside.Count("face 1"), 0);
-  EXPECT_EQ(game.GameState, 1);
+  EXPECT_EQ(game.GameState, GamePhase::Over);
 }
 
 // Bombs: B1 (2,2) set off by the player; B2 (4,2) two cells from it; B3 (5,3)
@@ -49,19 +49,19 @@ const Rows kChain = {"............", "...*........", "..*.*..*....", ".....*....
 
 TEST_F(ChainTest, EachBombOfAChainGoesOffTheFrameAfterTheLastAndFlaggedBombsAreLeftAlone) {
   DealCustom(kChain);
-  State(3, 1) = kFlag;
-  State(6, 4) = kKeyboardMark;
-  State(7, 2) = kSecondMark;
-  Move(kUncover, 2, 2);
+  State(3, 1) = Cover::Flag;
+  State(6, 4) = Cover::KeyboardMark;
+  State(7, 2) = Cover::SecondMark;
+  Move(RevealMode::Uncover, 2, 2);
   const std::pair<int, int> bombs[] = {{4, 2}, {5, 3}, {7, 2}};
   Frames(1);
-  for (const auto& [x, y] : bombs) EXPECT_EQ(State(x, y), y == 2 && x == 7 ? kSecondMark : kCovered);
+  for (const auto& [x, y] : bombs) EXPECT_EQ(State(x, y), y == 2 && x == 7 ? Cover::SecondMark : Cover::Covered);
 
   for (size_t step = 0; step < std::size(bombs); ++step) {
     Frames(1);
     for (size_t i = 0; i < std::size(bombs); ++i) {
       const auto& [x, y] = bombs[i];
-      EXPECT_EQ(State(x, y) == kOpen, i <= step) << "frame " << step + 2 << " bomb " << i;
+      EXPECT_EQ(State(x, y) == Cover::Open, i <= step) << "frame " << step + 2 << " bomb " << i;
     }
     EXPECT_EQ(outside.Count("face 2"), static_cast<int>(step) + 2);
   }
@@ -75,7 +75,7 @@ TEST_F(ChainTest, EachBombOfAChainGoesOffTheFrameAfterTheLastAndFlaggedBombsAreL
   EXPECT_EQ(Value(3, 1) + Value(6, 4), 2 * kBomb);
   EXPECT_EQ(outside.Count("face 2"), 4);
   EXPECT_EQ(outside.Count("sound 1"), 4);
-  EXPECT_EQ(game.GameState, 1);
+  EXPECT_EQ(game.GameState, GamePhase::Over);
   for (const EffectRecord& r : game.Explosions) EXPECT_EQ(r.Phase, 0);
 }
 

@@ -8,7 +8,7 @@ using EffectPoolTest = RulesTest;
 TEST_F(EffectPoolTest, FullPoolsDropTheEffectAndEverythingItWouldSayButNotTheCell) {
   DealCustom(kSmall);
   for (EffectRecord& r : game.OpenEffects) r = {5, 400, 400};
-  Move(kUncover, 3, 0);
+  Move(RevealMode::Uncover, 3, 0);
   EXPECT_EQ(game.CoveredCount, 15);
   EXPECT_TRUE(outside.calls.empty());
   for (const EffectRecord& r : game.OpenEffects) ASSERT_EQ(r.Phase, 5);
@@ -19,10 +19,10 @@ TEST_F(EffectPoolTest, FullPoolsDropTheEffectAndEverythingItWouldSayButNotTheCel
   // No explosion: no losing face, no sound, and the game and its clock go on.
   DealCustom(kSmall);
   for (EffectRecord& r : game.Explosions) r = {5, 400, 400};
-  Move(kUncover, 0, 0);
+  Move(RevealMode::Uncover, 0, 0);
   EXPECT_EQ(Picture()[0], "*###");
   EXPECT_EQ(game.CoveredCount, 16);
-  EXPECT_EQ(game.GameState, 0);
+  EXPECT_EQ(game.GameState, GamePhase::Running);
   EXPECT_TRUE(outside.calls.empty());
   for (const EffectRecord& r : game.Explosions) ASSERT_EQ(r.Phase, 5);
   Frames(1);
@@ -36,14 +36,14 @@ TEST_F(EffectPoolTest, ANewBoardStartsWithEmptyPools) {
   const std::pair<const char*, std::function<void()>> ways[] = {
       {"laid by hand", [&] { DealCustom({"....", ".*..", "....", "...."}); }},
       {"the same settings", [&] { StartGame(game); }},
-      {"a fixed level", [&] { StartLevel(game, kBeginner); }},
+      {"a fixed level", [&] { StartLevel(game, Level::Beginner); }},
       {"custom", [&] { StartCustomGame(game); }},
   };
   for (const auto& [way, deal] : ways) {
     SCOPED_TRACE(way);
     DealCustom(kSmall);
-    Move(kUncover, 3, 0);  // empty neighbours: its flash would open them
-    Move(kUncover, 0, 0);  // a bomb goes off
+    Move(RevealMode::Uncover, 3, 0);  // empty neighbours: its flash would open them
+    Move(RevealMode::Uncover, 0, 0);  // a bomb goes off
     Frames(1);
     ASSERT_EQ(game.Explosions[0].Phase, 2);
     ASSERT_EQ(game.OpenEffects[0].Phase, 2);
@@ -54,7 +54,7 @@ TEST_F(EffectPoolTest, ANewBoardStartsWithEmptyPools) {
     Frames(25);
     EXPECT_EQ(game.CellValue, values);  // the new board's bombs stay, no rubble
     EXPECT_EQ(game.CellState, states);
-    EXPECT_EQ(game.GameState, -1);
+    EXPECT_EQ(game.GameState, GamePhase::Waiting);
     EXPECT_EQ(game.gro.ElapsedTime, 0);
     EXPECT_EQ(outside.CountPrefix("open") + outside.CountPrefix("explosion") + outside.CountPrefix("face") +
                   outside.CountPrefix("sound"),
@@ -64,8 +64,8 @@ TEST_F(EffectPoolTest, ANewBoardStartsWithEmptyPools) {
 
 TEST_F(EffectPoolTest, EveryPhaseIsDrawnOnceAndTheSlotFreedAfterTheLast) {
   DealCustom(kSmall);
-  Move(kUncover, 0, 0);
-  Move(kUncover, 2, 2);
+  Move(RevealMode::Uncover, 0, 0);
+  Move(RevealMode::Uncover, 2, 2);
   Frames(25);
   // The flood and the blast add flashes of their own in between.
   EXPECT_EQ(outside.CountPrefix("explosion"), 20);

@@ -24,7 +24,7 @@ class FloodTest : public RulesTest {
 // lands in a slot after its own, the new flashes are drawn in that same pass
 // and fire in the next one, so the wave moves on every frame.
 TEST_F(FloodTest, AWaveWhoseFlashesLandInLaterSlotsMovesEveryFrame) {
-  Move(kUncover, 0, 0);
+  Move(RevealMode::Uncover, 0, 0);
   EXPECT_EQ(outside.Take(), S{"sound 0"});
 
   Frames(1);
@@ -39,12 +39,12 @@ TEST_F(FloodTest, AWaveWhoseFlashesLandInLaterSlotsMovesEveryFrame) {
                                OpenAt(1, 2, 1), "counters Time 0.06sec|Bom 2  ", "present"}));
 
   for (const int to : {4, 6, 8, 10}) {
-    EXPECT_EQ(game.GameState, 0);
+    EXPECT_EQ(game.GameState, GamePhase::Running);
     Frames(1);
     EXPECT_EQ(Picture(), Corridor(0, to)) << "to column " << to;
   }
   // Frame 6 won halfway through the walk: the clock stopped before counting it.
-  EXPECT_EQ(game.GameState, 1);
+  EXPECT_EQ(game.GameState, GamePhase::Over);
   EXPECT_EQ(game.gro.ElapsedTime, 5);
 }
 
@@ -53,7 +53,7 @@ TEST_F(FloodTest, AWaveWhoseFlashesLandInLaterSlotsMovesEveryFrame) {
 TEST_F(FloodTest, FlashesThatLandInEarlierSlotsCostTheWaveAFrame) {
   // A hundred old flashes in their last frame hold the first slots.
   for (int i = 0; i < 100; ++i) game.OpenEffects[i] = {10, 160, 0};
-  Move(kUncover, 0, 0);
+  Move(RevealMode::Uncover, 0, 0);
   Frames(1);  // the old flashes are drawn once more and free their slots
   outside.Clear();
 
@@ -73,41 +73,41 @@ TEST_F(FloodTest, FlashesThatLandInEarlierSlotsCostTheWaveAFrame) {
     Frames(1);
     EXPECT_EQ(Picture(), Corridor(0, to)) << "to column " << to;
   }
-  EXPECT_EQ(game.GameState, 1);
+  EXPECT_EQ(game.GameState, GamePhase::Over);
   EXPECT_EQ(game.gro.ElapsedTime, 6);
 }
 
 // The block around an empty flagged cell still opens the cells beyond it, so
 // the wave goes on past a single column of flags, but two columns stop it.
 TEST_F(FloodTest, TwoColumnsOfFlagsAndMarksStopTheWaveForGoodButOneDoesNot) {
-  Move(kCycleMark, 5, 0);
-  Move(kCycleMark, 5, 1);
-  Move(kUncover, 0, 0);
+  Move(RevealMode::CycleMark, 5, 0);
+  Move(RevealMode::CycleMark, 5, 1);
+  Move(RevealMode::Uncover, 0, 0);
   Frames(6);
   EXPECT_EQ(Picture(), (Rows{".....F....2#", ".....F....2#"}));
-  EXPECT_EQ(game.GameState, 0);  // flagged safe cells must still be opened to win
+  EXPECT_EQ(game.GameState, GamePhase::Running);  // flagged safe cells must still be opened to win
 
   DealCustom(kCorridor);
-  for (const auto& [x, y] : {std::pair{5, 0}, {5, 1}, {6, 0}, {6, 0}}) Move(kCycleMark, x, y);
-  State(6, 1) = kKeyboardMark;
-  Move(kUncover, 0, 0);
+  for (const auto& [x, y] : {std::pair{5, 0}, {5, 1}, {6, 0}, {6, 0}}) Move(RevealMode::CycleMark, x, y);
+  State(6, 1) = Cover::KeyboardMark;
+  Move(RevealMode::Uncover, 0, 0);
   Frames(33);
   EXPECT_EQ(Picture(), (Rows{".....F?#####", ".....FK#####"}));
   // Taking the marks off later does not bring the wave back.
-  for (const auto& [x, y] : {std::pair{5, 0}, {5, 1}, {5, 0}, {5, 1}, {6, 0}, {6, 1}}) Move(kCycleMark, x, y);
+  for (const auto& [x, y] : {std::pair{5, 0}, {5, 1}, {5, 0}, {5, 1}, {6, 0}, {6, 1}}) Move(RevealMode::CycleMark, x, y);
   Frames(30);
   EXPECT_EQ(Picture(), Corridor(0, 4));
 }
 
 TEST_F(FloodTest, ANumberedCellOpensTheEmptyRegionBehindIt) {
-  Move(kUncover, 10, 0);
+  Move(RevealMode::Uncover, 10, 0);
   Frames(1);
   EXPECT_EQ(Picture(), (Rows{"##########2#", "############"}));
   for (const int from : {8, 6, 4, 2, 0}) {
     Frames(1);
     EXPECT_EQ(Picture(), Corridor(from, 10)) << "from column " << from;
   }
-  EXPECT_EQ(game.GameState, 1);
+  EXPECT_EQ(game.GameState, GamePhase::Over);
   EXPECT_EQ(outside.Count("face 1"), 1);
 }
 
@@ -117,20 +117,20 @@ const Rows kRing = {"..*..", ".....", "*...*", ".....", "..*.."};
 
 TEST_F(FloodTest, AnEmptyCellWithNoEmptyNeighbourOpensNothing) {
   DealCustom(kRing);
-  Move(kUncover, 2, 2);
+  Move(RevealMode::Uncover, 2, 2);
   Frames(12);
   EXPECT_EQ(Picture(), (Rows{"#####", "#####", "##.##", "#####", "#####"}));
 
   // Opening a neighbour opens the others through the middle cell's block,
   // although that cell is already open; the corners follow a frame later.
-  Move(kUncover, 1, 2);
+  Move(RevealMode::Uncover, 1, 2);
   Frames(1);
   EXPECT_EQ(Picture(), (Rows{"#####", "#####", "#1.##", "#####", "#####"}));
   Frames(1);
   EXPECT_EQ(Picture(), (Rows{"#####", "#212#", "#1.1#", "#212#", "#####"}));
   Frames(1);
   EXPECT_EQ(Picture(), (Rows{".1#1.", "12121", "#1.1#", "12121", ".1#1."}));
-  EXPECT_EQ(game.GameState, 1);
+  EXPECT_EQ(game.GameState, GamePhase::Over);
 }
 
 // Beginner, with every bomb on the right: one empty region holds all the
@@ -139,11 +139,11 @@ const Rows kRightBombs = {"......**", "......**", ".......*", ".......*",
                           ".......*", ".......*", ".......*", ".......*"};
 
 TEST_F(FloodTest, AWaveThatOpensTheLastSafeCellWinsInTheMiddleOfTheFrame) {
-  DealLevel(kBeginner, kRightBombs);
-  int16_t stateAtRecord = 99;
+  DealLevel(Level::Beginner, kRightBombs);
+  GamePhase stateAtRecord{99};
   int32_t timeAtRecord = -1;
   outside.onCheckRecord = [&] { stateAtRecord = game.GameState, timeAtRecord = game.gro.ElapsedTime; };
-  Move(kUncover, 0, 0);
+  Move(RevealMode::Uncover, 0, 0);
   Frames(4);
   EXPECT_EQ(Picture(), (Rows{".....2##", ".....2##", ".....14#", "......3#",
                              "......3#", "......3#", "......3#", "########"}));
@@ -151,7 +151,7 @@ TEST_F(FloodTest, AWaveThatOpensTheLastSafeCellWinsInTheMiddleOfTheFrame) {
 
   Frames(1);
   EXPECT_EQ(game.CoveredCount, 10);
-  EXPECT_EQ(stateAtRecord, 1);
+  EXPECT_EQ(stateAtRecord, GamePhase::Over);
   EXPECT_EQ(timeAtRecord, 4);
   EXPECT_EQ(game.gro.ElapsedTime, 4);
 

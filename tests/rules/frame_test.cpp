@@ -10,7 +10,7 @@ class FrameTest : public RulesTest {
     std::vector<bool> ran;
     for (const uint32_t now : readings) {
       const int before = outside.Count("present");
-      const bool frame = LoopTurn(game, now);
+      const bool frame = LoopTurn(game, outside, now);
       EXPECT_EQ(outside.Count("present") - before, frame ? 1 : 0);
       ran.push_back(frame);
     }
@@ -53,18 +53,18 @@ TEST_F(FrameTest, TheClockAndCountersRunOnlyWhileTheGameRuns) {
   // At start-up there is no game; a dealt board waits for the first move,
   // which starts the clock even off the board.
   Frames(2);
-  StartLevel(game, kBeginner);
+  StartLevel(game, Level::Beginner);
   Frames(3);
   EXPECT_EQ(outside.CountPrefix("counters"), 1);  // the one the deal drew
-  Picture1_MouseMove(game, 0, 0, -5, -5);
+  Picture1_MouseMove(game, 0, -5, -5);
   Frames(45);
   EXPECT_EQ(game.gro.ElapsedTime, 45);
   EXPECT_EQ(outside.calls[outside.calls.size() - 2], "counters Time 1.5 sec|Bom 10 ");
 
   // Once it ends the strip keeps its last values, marks or not.
-  game.GameState = 1;
+  game.GameState = GamePhase::Over;
   outside.Clear();
-  Picture1_MouseMove(game, kRightButton, 0, 8, 8);
+  Picture1_MouseMove(game, kRightButton, 8, 8);
   Frames(5);
   EXPECT_EQ(game.gro.ElapsedTime, 45);
   EXPECT_EQ(game.BombsLeft, 9);
@@ -73,23 +73,23 @@ TEST_F(FrameTest, TheClockAndCountersRunOnlyWhileTheGameRuns) {
 
 // The marker blinks, every other frame, on the cell of the last press wherever it is.
 TEST_F(FrameTest, TheMarkerBlinksOnTheCellOfTheLastPress) {
-  StartLevel(game, kBeginner);
+  StartLevel(game, Level::Beginner);
   Frames(4);
   EXPECT_EQ(outside.Count("marker 0 0"), 2);
-  Picture1_MouseDown(game, 1, 0, 37.4f, 100.6f);
+  Picture1_MouseDown(game, 37.4f, 100.6f);
   Frames(2);
   EXPECT_EQ(outside.Count("marker 32 96"), 1);
 
   // A press left behind by a larger board still gets its marker, off this one.
-  StartLevel(game, kAdvanced);
-  Picture1_MouseDown(game, 1, 0, 479.5f, 255.5f);
-  StartLevel(game, kBeginner);
+  StartLevel(game, Level::Advanced);
+  Picture1_MouseDown(game, 479.5f, 255.5f);
+  StartLevel(game, Level::Beginner);
   Frames(2);
   EXPECT_EQ(outside.Count("marker 480 256"), 1);
 
   // The blink carries over from game to game.
   Frames(1);
-  StartLevel(game, kIntermediate);
+  StartLevel(game, Level::Intermediate);
   outside.Clear();
   Frames(2);
   EXPECT_EQ(outside.calls[1], "present");

@@ -8,7 +8,7 @@ namespace {
 class InputTest : public RulesTest {
  protected:
   void SetUp() override { DealCustom(kSmall); }
-  void PressOn(int x, int y) { Picture1_MouseDown(game, 1, 0, 16.0f * x + 8, 16.0f * y + 8); }
+  void PressOn(int x, int y) { Picture1_MouseDown(game, 16.0f * x + 8, 16.0f * y + 8); }
   static S Cues(int n) { return S(static_cast<size_t>(n), "sound 2"); }
 };
 
@@ -23,39 +23,39 @@ TEST_F(MouseTest, APressRemembersItsPixelRoundedHalfToEvenAndDoesNothingElse) {
       {nan, 0},    {1e9f, 32767}, {-1e9f, -32768}, {-inf, 0},
   };
   for (const auto& [pixel, want] : cases) {
-    Picture1_MouseDown(game, 1, 0, pixel, 3.5f);
+    Picture1_MouseDown(game, pixel, 3.5f);
     EXPECT_EQ(game.PointerX, want) << pixel;
     EXPECT_EQ(game.PointerY, 4);
   }
-  EXPECT_EQ(game.GameState, -1);
+  EXPECT_EQ(game.GameState, GamePhase::Waiting);
   EXPECT_TRUE(outside.calls.empty());
 }
 
 TEST_F(MouseTest, MovesPlayTheButtonsHeldWhereThePointerIsNow) {
-  State(1, 1) = kFlag;
-  State(2, 1) = kKeyboardMark;
-  State(3, 1) = kSecondMark;
-  Picture1_MouseDown(game, 1, 0, 2, 2);
-  for (float x = 0; x < 64; x += 5.5f) Picture1_MouseMove(game, kLeftButton, 0, x, 24.0f);
+  State(1, 1) = Cover::Flag;
+  State(2, 1) = Cover::KeyboardMark;
+  State(3, 1) = Cover::SecondMark;
+  Picture1_MouseDown(game, 2, 2);
+  for (float x = 0; x < 64; x += 5.5f) Picture1_MouseMove(game, kLeftButton, x, 24.0f);
   EXPECT_EQ(Picture()[1], "1FK.");
-  EXPECT_EQ(State(0, 0), kCovered);  // the move's own position counts, not the press
+  EXPECT_EQ(State(0, 0), Cover::Covered);  // the move's own position counts, not the press
 
-  Picture1_MouseMove(game, kMiddleButton, 0, 56, 8);
+  Picture1_MouseMove(game, kMiddleButton, 56, 8);
   EXPECT_EQ(Picture(), (Rows{"##..", "1FK.", "####", "####"}));
 }
 
 class DoubleClickTest : public InputTest {
  protected:
   void MarkAndPress(int pressX, int pressY) {
-    for (const auto& [x, y] : {std::pair{2, 0}, {0, 1}, {3, 1}, {0, 0}, {1, 3}}) State(x, y) = kKeyboardMark;
-    Picture1_MouseDown(game, 1, 0, 16.0f * pressX + 3, 16.0f * pressY + 3);
+    for (const auto& [x, y] : {std::pair{2, 0}, {0, 1}, {3, 1}, {0, 0}, {1, 3}}) State(x, y) = Cover::KeyboardMark;
+    Picture1_MouseDown(game, 16.0f * pressX + 3, 16.0f * pressY + 3);
   }
 };
 
 TEST_F(DoubleClickTest, UncoversEveryMarkedCellColumnByColumn) {
   MarkAndPress(3, 1);
-  Picture1_MouseMove(game, kLeftButton, 0, 56, 24);  // over the marked cell: no effect
-  EXPECT_EQ(State(3, 1), kKeyboardMark);
+  Picture1_MouseMove(game, kLeftButton, 56, 24);  // over the marked cell: no effect
+  EXPECT_EQ(State(3, 1), Cover::KeyboardMark);
   outside.Clear();
   Picture1_DblClick(game);
   EXPECT_EQ(Picture(), (Rows{"*#.#", "1##.", "####", "#.##"}));
@@ -70,29 +70,29 @@ TEST_F(DoubleClickTest, UncoversEveryMarkedCellColumnByColumn) {
 
 TEST_F(DoubleClickTest, NeedsTheLastMoveToHaveHadTheLeftButtonAloneAndAMarkUnderThePress) {
   MarkAndPress(1, 1);
-  Picture1_MouseMove(game, kLeftButton, 0, 40, 40);
+  Picture1_MouseMove(game, kLeftButton, 40, 40);
   Picture1_DblClick(game);
-  EXPECT_EQ(State(2, 0), kKeyboardMark);
+  EXPECT_EQ(State(2, 0), Cover::KeyboardMark);
 
   MarkAndPress(2, 0);
   for (const int16_t buttons : {0, 2, 3, 4, 5}) {
-    Picture1_MouseMove(game, buttons, 0, 40, 40);
+    Picture1_MouseMove(game, buttons, 40, 40);
     Picture1_DblClick(game);
-    EXPECT_EQ(State(2, 0), kKeyboardMark) << buttons;
+    EXPECT_EQ(State(2, 0), Cover::KeyboardMark) << buttons;
   }
-  Picture1_MouseMove(game, kLeftButton, 0, 40, 40);
+  Picture1_MouseMove(game, kLeftButton, 40, 40);
   Picture1_DblClick(game);
-  EXPECT_EQ(State(2, 0), kOpen);
+  EXPECT_EQ(State(2, 0), Cover::Open);
 }
 
 using KeyboardTest = InputTest;
 
 TEST_F(KeyboardTest, CtrlAInvertsTheMarksAndPlaysTheCueEightTimes) {
-  Move(kUncover, 3, 0);
-  Move(kCycleMark, 1, 0);  // a flag
-  Move(kCycleMark, 2, 2);
-  Move(kCycleMark, 2, 2);  // a second mark
-  State(1, 1) = kKeyboardMark;
+  Move(RevealMode::Uncover, 3, 0);
+  Move(RevealMode::CycleMark, 1, 0);  // a flag
+  Move(RevealMode::CycleMark, 2, 2);
+  Move(RevealMode::CycleMark, 2, 2);  // a second mark
+  State(1, 1) = Cover::KeyboardMark;
   outside.Clear();
   Form_KeyDown(game, kKeyA, kCtrlKey);
   EXPECT_EQ(Picture(), (Rows{"KKK.", "K#KK", "KKKK", "KKKK"}));
@@ -100,12 +100,12 @@ TEST_F(KeyboardTest, CtrlAInvertsTheMarksAndPlaysTheCueEightTimes) {
   EXPECT_EQ(game.BombsLeft, 1);  // the flag's bomb stays counted off
 
   // With every covered cell marked it only takes marks away, silently.
-  State(1, 1) = kKeyboardMark;
+  State(1, 1) = Cover::KeyboardMark;
   Form_KeyDown(game, kKeyA, kCtrlKey);
   EXPECT_EQ(Picture(), (Rows{"###.", "####", "####", "####"}));
   EXPECT_TRUE(outside.calls.empty());
   EXPECT_EQ(game.BombsLeft, 1);
-  EXPECT_EQ(game.GameState, 0);
+  EXPECT_EQ(game.GameState, GamePhase::Running);
 }
 
 TEST_F(KeyboardTest, AWithAnyOtherModifierTogglesTheCellAtThePress) {
@@ -116,24 +116,24 @@ TEST_F(KeyboardTest, AWithAnyOtherModifierTogglesTheCellAtThePress) {
     EXPECT_EQ(Picture()[1], "##K#");
     EXPECT_EQ(outside.Take(), Cues(1));
     Form_KeyDown(game, kKeyA, shift);
-    EXPECT_EQ(State(2, 1), kCovered);
+    EXPECT_EQ(State(2, 1), Cover::Covered);
     EXPECT_TRUE(outside.Take().empty());
   }
-  EXPECT_EQ(game.GameState, -1);  // marks do not start the clock
+  EXPECT_EQ(game.GameState, GamePhase::Waiting);  // marks do not start the clock
 
   // Flags and second marks become marks; the way back never raises the count.
   PressOn(1, 0);
-  Move(kCycleMark, 1, 0);
+  Move(RevealMode::CycleMark, 1, 0);
   Form_KeyDown(game, kKeyA, 0);
-  EXPECT_EQ(State(1, 0), kKeyboardMark);
+  EXPECT_EQ(State(1, 0), Cover::KeyboardMark);
   Form_KeyDown(game, kKeyA, 0);
-  EXPECT_EQ(State(1, 0), kCovered);
+  EXPECT_EQ(State(1, 0), Cover::Covered);
   EXPECT_EQ(game.BombsLeft, 1);
   PressOn(2, 2);
-  State(2, 2) = kSecondMark;
+  State(2, 2) = Cover::SecondMark;
   outside.Clear();
   Form_KeyDown(game, kKeyA, 0);
-  EXPECT_EQ(State(2, 2), kKeyboardMark);
+  EXPECT_EQ(State(2, 2), Cover::KeyboardMark);
   EXPECT_EQ(outside.Take(), Cues(1));
 }
 
@@ -149,7 +149,7 @@ TEST_F(KeyboardTest, TheButtonKeysPlayTheButtonsAtThePressWhateverTheModifiers) 
     PressOn(2, 2);
     Form_KeyDown(game, key, shift);
     EXPECT_EQ(Picture(), want) << key;
-    EXPECT_NE(game.GameState, -1);
+    EXPECT_NE(game.GameState, GamePhase::Waiting);
   }
 }
 
@@ -187,7 +187,7 @@ TEST_F(KeyboardTest, ArrowsMoveTheSelectionWithinTheBoardAndNothingElse) {
   }
   EXPECT_EQ(game.CellValue, values);
   EXPECT_EQ(game.CellState, states);
-  EXPECT_EQ(game.GameState, -1);
+  EXPECT_EQ(game.GameState, GamePhase::Waiting);
   EXPECT_EQ(game.gro.ElapsedTime, 0);
 }
 
@@ -195,7 +195,7 @@ TEST_F(KeyboardTest, OtherKeysChangeNothing) {
   PressOn(1, 1);
   for (const int16_t key : {0, 1, 36, 41, 66, 97, 99, 120, 122, 255, -1, 32767})
     for (const int16_t shift : {0, 2}) Form_KeyDown(game, key, shift);
-  EXPECT_EQ(game.GameState, -1);
+  EXPECT_EQ(game.GameState, GamePhase::Waiting);
   EXPECT_EQ(game.CoveredCount, 16);
   EXPECT_TRUE(outside.calls.empty());
 }
@@ -205,11 +205,11 @@ TEST_F(KeyboardTest, OtherKeysChangeNothing) {
 TEST_F(InputTest, APressPastTheArraysOrLeftOffASmallerBoardTouchesNoCell) {
   SetCustomBoard(game, 32, 32, 40);
   StartCustomGame(game);
-  State(0, 1) = kKeyboardMark;
+  State(0, 1) = Cover::KeyboardMark;
   for (const float y : {0.0f, 511.5f}) {
-    Picture1_MouseDown(game, 1, 0, 511.5f, y);
+    Picture1_MouseDown(game, 511.5f, y);
     ASSERT_EQ(game.PointerX, 512);
-    Picture1_MouseMove(game, kLeftButton, 0, 8, 8);
+    Picture1_MouseMove(game, kLeftButton, 8, 8);
     outside.Clear();
     const auto before = game.CellState;
     Picture1_DblClick(game);
@@ -218,10 +218,10 @@ TEST_F(InputTest, APressPastTheArraysOrLeftOffASmallerBoardTouchesNoCell) {
     EXPECT_TRUE(outside.calls.empty());
   }
 
-  Picture1_MouseDown(game, 1, 0, 300, 300);
-  StartLevel(game, kBeginner);
-  State(0, 0) = kKeyboardMark;
-  Picture1_MouseMove(game, kLeftButton, 0, 200, 200);
+  Picture1_MouseDown(game, 300, 300);
+  StartLevel(game, Level::Beginner);
+  State(0, 0) = Cover::KeyboardMark;
+  Picture1_MouseMove(game, kLeftButton, 200, 200);
   outside.Clear();
   const auto before = game.CellState;
   Picture1_DblClick(game);

@@ -14,28 +14,29 @@ using LevelTest = RulesTest;
 
 TEST_F(LevelTest, EveryLevelAndCustomSizeSetsItsBoardAndLaysOutTheWindow) {
   struct Case {
-    int16_t level, width, height, bombs;
+    Level level;
+    int16_t width, height, bombs;
     std::array<int, 8> layout;
   };
   const Case cases[] = {
       // The 257-pixel strip in a 256 span lands at -0.5, which goes to the even 0.
-      {kBeginner, 8, 8, 10, {64, 89, 128, 128, 256, 287, 0, 116}},
-      {kIntermediate, 16, 16, 40, {0, 25, 256, 256, 256, 281, 0, 116}},
-      {kAdvanced, 30, 16, 99, {0, 25, 480, 256, 480, 281, 112, 228}},  // 111.5 goes to 112
-      {kCustom, 2, 2, 3, {112, 137, 32, 32, 256, 287, 0, 116}},
-      {kCustom, 32, 32, 256, {0, 25, 512, 512, 512, 537, 128, 244}},  // 127.5 goes to 128
-      {kCustom, 15, 15, 3, {8, 33, 240, 240, 256, 287, 0, 116}},
-      {kCustom, 16, 15, 3, {0, 33, 256, 240, 256, 287, 0, 116}},
-      {kCustom, 15, 16, 3, {8, 25, 240, 256, 256, 281, 0, 116}},
-      {kCustom, 17, 2, 3, {0, 137, 272, 32, 272, 287, 8, 124}},  // 7.5 goes to 8
-      {kCustom, 2, 32, 3, {112, 25, 32, 512, 256, 537, 0, 116}},
+      {Level::Beginner, 8, 8, 10, {64, 89, 128, 128, 256, 287, 0, 116}},
+      {Level::Intermediate, 16, 16, 40, {0, 25, 256, 256, 256, 281, 0, 116}},
+      {Level::Advanced, 30, 16, 99, {0, 25, 480, 256, 480, 281, 112, 228}},  // 111.5 goes to 112
+      {Level::Custom, 2, 2, 3, {112, 137, 32, 32, 256, 287, 0, 116}},
+      {Level::Custom, 32, 32, 256, {0, 25, 512, 512, 512, 537, 128, 244}},  // 127.5 goes to 128
+      {Level::Custom, 15, 15, 3, {8, 33, 240, 240, 256, 287, 0, 116}},
+      {Level::Custom, 16, 15, 3, {0, 33, 256, 240, 256, 287, 0, 116}},
+      {Level::Custom, 15, 16, 3, {8, 25, 240, 256, 256, 281, 0, 116}},
+      {Level::Custom, 17, 2, 3, {0, 137, 272, 32, 272, 287, 8, 124}},  // 7.5 goes to 8
+      {Level::Custom, 2, 32, 3, {112, 25, 32, 512, 256, 537, 0, 116}},
       // Any other level keeps the settings too.
-      {3, 11, 23, 7, {40, 25, 176, 368, 256, 393, 0, 116}},
-      {-1, 11, 23, 7, {40, 25, 176, 368, 256, 393, 0, 116}},
-      {32767, 11, 23, 7, {40, 25, 176, 368, 256, 393, 0, 116}},
+      {Level{3}, 11, 23, 7, {40, 25, 176, 368, 256, 393, 0, 116}},
+      {Level{-1}, 11, 23, 7, {40, 25, 176, 368, 256, 393, 0, 116}},
+      {Level{32767}, 11, 23, 7, {40, 25, 176, 368, 256, 393, 0, 116}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "level " << c.level << ", " << c.width << "x" << c.height);
+    SCOPED_TRACE(testing::Message() << "level " << static_cast<int>(c.level) << ", " << c.width << "x" << c.height);
     // A fixed level must overwrite whatever the settings were.
     const bool fixed = IsFixedLevel(c.level);
     game.gro.BoardWidth = fixed ? 5 : c.width;
@@ -48,7 +49,7 @@ TEST_F(LevelTest, EveryLevelAndCustomSizeSetsItsBoardAndLaysOutTheWindow) {
     EXPECT_EQ(Fields(game.layout), c.layout);
     EXPECT_EQ(outside.Take(), S{"layout"});
   }
-  EXPECT_FALSE(IsFixedLevel(kCustom));
+  EXPECT_FALSE(IsFixedLevel(Level::Custom));
 }
 
 TEST_F(LevelTest, CustomSettingsArePulledIntoWhatTheDialogAllows) {

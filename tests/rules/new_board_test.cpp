@@ -45,10 +45,10 @@ void ExpectFreshBoard(Game& game) {
     for (int x = 0; x < kArraySide; ++x) {
       SCOPED_TRACE(testing::Message() << "cell " << x << "," << y);
       if (!game.OnBoard(x, y)) {
-        ASSERT_EQ(game.Value(x, y) + game.State(x, y), 0);  // empty and open
+        ASSERT_EQ(game.Value(x, y) + static_cast<int>(game.State(x, y)), 0);  // empty and open
         continue;
       }
-      ASSERT_EQ(game.State(x, y), kCovered);
+      ASSERT_EQ(game.State(x, y), Cover::Covered);
       int around = 0;
       for (int ny = y - 1; ny <= y + 1; ++ny)
         for (int nx = x - 1; nx <= x + 1; ++nx) around += nx >= 0 && nx < w && ny >= 0 && ny < h && game.Value(nx, ny) == kBomb;
@@ -61,7 +61,7 @@ void ExpectFreshBoard(Game& game) {
   EXPECT_EQ(bombs, game.gro.BombCount);
   EXPECT_EQ(game.CoveredCount, w * h);
   EXPECT_EQ(game.BombsLeft, game.gro.BombCount);
-  EXPECT_EQ(game.GameState, -1);
+  EXPECT_EQ(game.GameState, GamePhase::Waiting);
   EXPECT_EQ(game.gro.ElapsedTime, 0);
 }
 
@@ -89,11 +89,11 @@ TEST_F(NewBoardTest, ALargerBoardLeavesNothingBehindOutsideASmallerOne) {
   StartCustomGame(game);
   // Play on it: open, flag and mark cells, blow something up.
   for (int i = 0; i < 200; ++i) {
-    Move(static_cast<int16_t>(1 + i % 2), (i * 7) % 32, (i * 13) % 32);
+    Move(RevealMode{static_cast<int16_t>(1 + i % 2)}, (i * 7) % 32, (i * 13) % 32);
     Frames(1);
   }
   Form_KeyDown(game, kKeyA, kCtrlKey);
-  StartLevel(game, kBeginner);
+  StartLevel(game, Level::Beginner);
   ExpectFreshBoard(game);
 }
 
@@ -105,7 +105,7 @@ TEST_F(NewBoardTest, TheColumnIsDrawnBeforeTheRowAndACollisionCostsAPair) {
   game.random = &scripted;
   SetCustomBoard(game, 8, 8, 3);
   StartCustomGame(game);
-  EXPECT_EQ(scripted.draws, 8u);
+  EXPECT_EQ(scripted.draws(), 8u);
   EXPECT_EQ(Value(4, 2), kBomb);
   EXPECT_EQ(Value(0, 7), kBomb);
   EXPECT_EQ(Value(7, 0), kBomb);
@@ -113,10 +113,10 @@ TEST_F(NewBoardTest, TheColumnIsDrawnBeforeTheRowAndACollisionCostsAPair) {
 }
 
 TEST_F(NewBoardTest, StartGameLaysOutResetsTheFaceThenDealsFromTheSameGenerator) {
-  StartLevel(game, kBeginner);
+  StartLevel(game, Level::Beginner);
   EXPECT_EQ(outside.Take(), (S{"layout", "face 0", "counters Time 0   sec|Bom 10 "}));
   const auto first = game.CellValue;
-  StartLevel(game, kBeginner);
+  StartLevel(game, Level::Beginner);
   EXPECT_NE(game.CellValue, first);
 }
 

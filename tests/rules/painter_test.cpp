@@ -34,7 +34,7 @@ TEST_F(PainterTest, ACoveredCellShowsOnlyItsCoverAnOpenCellOnlyItsContent) {
   game.gro.BoardHeight = 5;
   for (int y = 0; y < 5; ++y)
     for (int x = 0; x < 12; ++x) {
-      State(x, y) = static_cast<uint8_t>(y);  // open, covered, flag, second mark, keyboard mark
+      State(x, y) = static_cast<Cover>(y);  // open, covered, flag, second mark, keyboard mark
       Value(x, y) = static_cast<uint8_t>(x);  // every content, bomb and rubble included
     }
   painter.Resize(256, 256);
@@ -115,45 +115,25 @@ TEST_F(PainterTest, TheMarkerFramesTheCellAndIsClipped) {
   }
 }
 
-// The world of a real frame: the rules call the painter.
-class PaintingOutside final : public Outside {
- public:
-  explicit PaintingOutside(BoardPainter& p) : painter(p) {}
-  BoardPainter& painter;
-  const Game* game = nullptr;
-  void PlaySound(int) override {}
-  void DrawFace(uint8_t) override {}
-  void CheckRecord() override {}
-  void LayOutWindow() override { painter.Resize(game->layout.boardWidth, game->layout.boardHeight); }
-  void DrawCounters(std::string_view, std::string_view) override {}
-  void DrawBoard() override { painter.DrawBoard(*game); }
-  void DrawEffect(EffectKind kind, uint8_t phase, int16_t x, int16_t y) override {
-    painter.DrawEffect(kind, phase, x, y);
-  }
-  void DrawMarker(int16_t gx, int16_t gy) override { painter.DrawMarker(gx, gy); }
-  void PresentBoard() override {}
-};
-
+// A real frame: the rules draw with the painter as their canvas.
 TEST_F(PainterTest, AFrameIsTheBoardThenEveryEffectOredThenTheMarker) {
-  PaintingOutside painting(painter);
-  Game g(random, painting);
-  painting.game = &g;
-  LoadGame(g);
-  SetCustomBoard(g, 6, 5, 1);
+  SetCustomBoard(game, 6, 5, 1);
   const std::pair<int16_t, int16_t> bomb[] = {{4, 3}};
-  StartCustomGame(g, bomb);
-  EXPECT_EQ(painter.board().width, 96);
-  Picture1_MouseDown(g, 1, 0, 20, 20);
-  RevealCell(g, kUncover, 8, 72);       // a flash at (0, 4)
-  RevealCell(g, kUncover, 72, 56);      // the bomb
-  RevealCell(g, kUncover, 90, 8);       // a flash at (5, 0)
-  RunFrame(g);
+  StartCustomGame(game, bomb);
+  EXPECT_EQ(game.layout.boardWidth, 96);
+  painter.Resize(game.layout.boardWidth, game.layout.boardHeight);
+  Picture1_MouseDown(game, 20, 20);
+  RevealCell(game, RevealMode::Uncover, 8, 72);   // a flash at (0, 4)
+  RevealCell(game, RevealMode::Uncover, 72, 56);  // the bomb
+  RevealCell(game, RevealMode::Uncover, 90, 8);   // a flash at (5, 0)
+  RunFrame(game, painter);
 
   Surface want(96, 80);
   for (int y = 0; y < 5; ++y)
     for (int x = 0; x < 6; ++x) {
       const int i = x + kArraySide * y;
-      const int k = g.CellState[i] != kOpen ? g.CellState[i] - 1 : g.CellValue[i] + 4;
+      const int state = static_cast<int>(game.CellState[i]);
+      const int k = state != 0 ? state - 1 : game.CellValue[i] + 4;
       CopyRect(want, 16 * x, 16 * y, 16, 16, sheets.cells, 16 * k, 0);
     }
   OrRect(want, -16, 48, 48, 48, sheets.openFlash, 0, 0);

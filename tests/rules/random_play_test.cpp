@@ -37,7 +37,7 @@ class Dice {
 
 // Checks every call the rules make and can paint the board now and then, so
 // the sanitizers see the drawing code at the board's edges too.
-class CheckingOutside final : public Outside {
+class CheckingOutside final : public Outside, public Canvas {
  public:
   const Game* game = nullptr;
   BoardPainter* painter = nullptr;
@@ -46,21 +46,21 @@ class CheckingOutside final : public Outside {
   long errors = 0;
   long wins = 0, explosions = 0, records = 0, flashes = 0, markCues = 0;
 
-  void PlaySound(int cue) override {
-    Expect(cue >= 0 && cue <= 2, "sound cue");
-    flashes += cue == kOpenSound;
-    markCues += cue == kMarkSound;
+  void PlaySound(SoundCue cue) override {
+    Expect(cue >= SoundCue::Open && cue <= SoundCue::Mark, "sound cue");
+    flashes += cue == SoundCue::Open;
+    markCues += cue == SoundCue::Mark;
   }
-  void DrawFace(uint8_t face) override {
-    Expect(face <= 2, "face");
-    wins += face == kWonFace;
-    explosions += face == kLostFace;
-    if (face == kWonFace) Expect(game->CoveredCount == game->gro.BombCount && game->GameState == 0, "won face");
+  void DrawFace(Face face) override {
+    Expect(face <= Face::Lost, "face");
+    wins += face == Face::Won;
+    explosions += face == Face::Lost;
+    if (face == Face::Won) Expect(game->CoveredCount == game->gro.BombCount && game->GameState == GamePhase::Running, "won face");
   }
   void CheckRecord() override {
     ++records;
     Expect(IsFixedLevel(game->gro.GameLevel), "records check on a custom board");
-    Expect(game->GameState == 1 && game->CoveredCount == game->gro.BombCount, "records check without a win");
+    Expect(game->GameState == GamePhase::Over && game->CoveredCount == game->gro.BombCount, "records check without a win");
   }
   void LayOutWindow() override {
     if (painter != nullptr) painter->Resize(game->layout.boardWidth, game->layout.boardHeight);
@@ -69,8 +69,8 @@ class CheckingOutside final : public Outside {
     Expect(timeText.size() == 12 && timeText.starts_with("Time ") && timeText.ends_with("sec"), "time text");
     Expect(bombsText.size() == 7 && bombsText.starts_with("Bom "), "bombs text");
   }
-  void DrawBoard() override {
-    if (painting) painter->DrawBoard(*game);
+  void DrawBoard(const Game& drawn) override {
+    if (painting) painter->DrawBoard(drawn);
   }
   void DrawEffect(EffectKind kind, uint8_t phase, int16_t x, int16_t y) override {
     const bool open = kind == EffectKind::Open;
@@ -160,7 +160,7 @@ class RandomPlay {
         break;
       case 1:
       case 2:
-        StartLevel(game_, static_cast<int16_t>(dice_.Below(3)));
+        StartLevel(game_, static_cast<Level>(dice_.Below(3)));
         break;
       case 3:
         StartCustomGame(game_);  // the dialog closed without a change
@@ -191,14 +191,14 @@ class RandomPlay {
 
   int Flags() const {
     int n = 0;
-    for (const uint8_t s : game_.CellState) n += s == kFlag;
+    for (const Cover s : game_.CellState) n += s == Cover::Flag;
     return n;
   }
 
   void Frame() {
     // Paint one frame in eight: the sanitizers see the painter, and the run stays short.
     outside_.painting = (++frames_ & 7) == 0;
-    RunFrame(game_);
+    RunFrame(game_, outside_);
     outside_.painting = false;
   }
 
@@ -223,12 +223,12 @@ class RandomPlay {
   void ActCarefully() {
     const int r = dice_.Below(100);
     float x = 0, y = 0;
-    if (r < 45 && SomeCell([](uint8_t v, uint8_t s) { return v != kBomb && (s == kCovered || s == kSecondMark); }, x, y)) {
-      Picture1_MouseMove(game_, kLeftButton, 0, x, y);
-    } else if (r >= 45 && r < 55 && SomeCell([](uint8_t v, uint8_t) { return v == kBomb; }, x, y)) {
-      Picture1_MouseMove(game_, kRightButton, 0, x, y);
+    if (r < 45 && SomeCell([](uint8_t v, Cover s) { return v != kBomb && (s == Cover::Covered || s == Cover::SecondMark); }, x, y)) {
+      Picture1_MouseMove(game_, kLeftButton, x, y);
+    } else if (r >= 45 && r < 55 && SomeCell([](uint8_t v, Cover) { return v == kBomb; }, x, y)) {
+      Picture1_MouseMove(game_, kRightButton, x, y);
     } else if (r >= 55 && r < 60) {
-      Picture1_MouseDown(game_, kLeftButton, 0, Position(Width()), Position(Height()));
+      Picture1_MouseDown(game_, Position(Width()), Position(Height()));
     } else if (r == 60) {
       NewGame();
     } else {
@@ -243,11 +243,11 @@ class RandomPlay {
       Frame();
     } else if (r < 340) {
       clock_ += static_cast<uint32_t>(dice_.Below(80));
-      LoopTurn(game_, clock_);
+      LoopTurn(game_, outside_, clock_);
     } else if (r < 600) {
-      Picture1_MouseMove(game_, Buttons(), static_cast<int16_t>(dice_.Below(8)), Position(Width()), Position(Height()));
+      Picture1_MouseMove(game_, Buttons(), Position(Width()), Position(Height()));
     } else if (r < 680) {
-      Picture1_MouseDown(game_, Buttons(), 0, Position(Width()), Position(Height()));
+      Picture1_MouseDown(game_, Position(Width()), Position(Height()));
     } else if (r < 710) {
       Picture1_DblClick(game_);
     } else if (r < 870) {
@@ -260,7 +260,7 @@ class RandomPlay {
       if (key == kKeyA) lostFlags_ += flagsBefore - Flags();  // flags turned into marks
     } else if (r < 990) {
       const int16_t mode = dice_.OneIn(4) ? static_cast<int16_t>(dice_.Between(-2, 12)) : static_cast<int16_t>(dice_.Between(8, 9));
-      RevealCell(game_, mode, Position(Width()), Position(Height()));
+      RevealCell(game_, RevealMode{mode}, Position(Width()), Position(Height()));
     } else {
       NewGame();
     }
@@ -270,32 +270,32 @@ class RandomPlay {
     const int w = Width(), h = Height();
     if (w < 2 || w > 32 || h < 2 || h > 32) return "board size";
     if (game_.layout.boardWidth != 16 * w || game_.layout.boardHeight != 16 * h) return "surface size";
-    if (game_.GameState < -1 || game_.GameState > 1) return "GameState";
+    if (game_.GameState < GamePhase::Waiting || game_.GameState > GamePhase::Over) return "GameState";
     int bombs = 0, openSafe = 0, flags = 0, notCovered = 0;
     for (int y = 0; y < kArraySide; ++y) {
       for (int x = 0; x < kArraySide; ++x) {
         const uint8_t v = game_.CellValue[x + kArraySide * y];
-        const uint8_t s = game_.CellState[x + kArraySide * y];
+        const Cover s = game_.CellState[x + kArraySide * y];
         if (x >= w || y >= h) {
-          if (v != 0 || s != 0) return "a cell outside the board changed";
+          if (v != 0 || s != Cover::Open) return "a cell outside the board changed";
           continue;
         }
         if (v > 11) return "CellValue above 11";
-        if (s > 4) return "CellState above 4";
+        if (s > Cover::KeyboardMark) return "CellState above 4";
         bombs += v == kBomb;
-        openSafe += s == kOpen && v != kBomb;
-        flags += s == kFlag;
-        notCovered += s != kCovered && s != kKeyboardMark;
+        openSafe += s == Cover::Open && v != kBomb;
+        flags += s == Cover::Flag;
+        notCovered += s != Cover::Covered && s != Cover::KeyboardMark;
       }
     }
-    if (newGames_ == 0) return game_.GameState == 1 && openSafe == 256 ? "" : "start-up board";
+    if (newGames_ == 0) return game_.GameState == GamePhase::Over && openSafe == 256 ? "" : "start-up board";
     if (bombs != game_.gro.BombCount) return "bomb count";
     // Bombs that blew up are open but were never counted off.
     if (game_.CoveredCount != w * h - openSafe) return "CoveredCount";
     if (game_.BombsLeft != game_.gro.BombCount - flags - lostFlags_) return "BombsLeft";
-    if (game_.GameState == 0 && game_.CoveredCount == game_.gro.BombCount && game_.CoveredCount != w * h)
+    if (game_.GameState == GamePhase::Running && game_.CoveredCount == game_.gro.BombCount && game_.CoveredCount != w * h)
       return "a win not taken";
-    if (game_.GameState == -1 && (notCovered != 0 || game_.gro.ElapsedTime != 0)) return "a waiting board was played";
+    if (game_.GameState == GamePhase::Waiting && (notCovered != 0 || game_.gro.ElapsedTime != 0)) return "a waiting board was played";
     if (game_.gro.ElapsedTime < 0) return "ElapsedTime";
     for (const EffectRecord& r : game_.OpenEffects) {
       if (r.Phase > kOpenFrames) return "flash Phase above 10";
@@ -311,7 +311,7 @@ class RandomPlay {
   std::string Describe(const std::string& broken) const {
     std::ostringstream out;
     out << broken << " after action " << action_ << " on a " << Width() << "x" << Height() << " board with "
-        << game_.gro.BombCount << " bombs, GameState " << game_.GameState << ", CoveredCount " << game_.CoveredCount;
+        << game_.gro.BombCount << " bombs, GameState " << static_cast<int>(game_.GameState) << ", CoveredCount " << game_.CoveredCount;
     return out.str();
   }
 

@@ -26,17 +26,17 @@
 
 namespace porteka::test {
 
-// Writes down every call the rules make of the world, one short line each, in
-// order, with GameState as it stood at that moment.
-class RecordingOutside final : public Outside {
+// Writes down every call the rules make of the world and every drawing call of
+// a frame, one short line each, in order, with GameState as it stood then.
+class RecordingOutside final : public Outside, public Canvas {
  public:
   const Game* game = nullptr;
   std::vector<std::string> calls;
   std::vector<int16_t> gameStateAtCall;
   std::function<void()> onCheckRecord;
 
-  void PlaySound(int cue) override { Note("sound " + std::to_string(cue)); }
-  void DrawFace(uint8_t face) override { Note("face " + std::to_string(face)); }
+  void PlaySound(SoundCue cue) override { Note("sound", static_cast<int>(cue)); }
+  void DrawFace(Face face) override { Note("face", static_cast<int>(face)); }
   void CheckRecord() override {
     Note("record");
     if (onCheckRecord) onCheckRecord();
@@ -45,7 +45,7 @@ class RecordingOutside final : public Outside {
   void DrawCounters(std::string_view time, std::string_view bombs) override {
     Note("counters " + std::string(time) + "|" + std::string(bombs));
   }
-  void DrawBoard() override { Note("board"); }
+  void DrawBoard(const Game&) override { Note("board"); }
   void DrawEffect(EffectKind kind, uint8_t phase, int16_t x, int16_t y) override {
     Note(kind == EffectKind::Open ? "open" : "explosion", phase, x, y);
   }
@@ -68,17 +68,8 @@ class RecordingOutside final : public Outside {
   void Note(std::string call, Numbers... numbers) {
     ((call += " " + std::to_string(numbers)), ...);
     calls.push_back(std::move(call));
-    gameStateAtCall.push_back(game != nullptr ? game->GameState : int16_t{99});
+    gameStateAtCall.push_back(game != nullptr ? static_cast<int16_t>(game->GameState) : int16_t{99});
   }
-};
-
-// Hands out the values it was given, then zeros, and counts the draws.
-class ScriptedRandom final : public RandomSource {
- public:
-  explicit ScriptedRandom(std::vector<float> values) : values(std::move(values)) {}
-  float Next() override { return draws < values.size() ? values[draws++] : (++draws, 0.0f); }
-  std::vector<float> values;
-  size_t draws = 0;
 };
 
 using Rows = std::vector<std::string>;
@@ -114,7 +105,7 @@ class RulesTest : public ::testing::Test {
 
   // A board dealt by hand. A custom board takes the picture's size and bombs;
   // a fixed level's picture must fit the level's table.
-  void DealLevel(int16_t level, const Rows& rows) {
+  void DealLevel(Level level, const Rows& rows) {
     const auto bombs = BombsOf(rows);
     SetCustomBoard(game, static_cast<int16_t>(rows[0].size()), static_cast<int16_t>(rows.size()),
                    static_cast<int16_t>(bombs.size()));
@@ -123,15 +114,15 @@ class RulesTest : public ::testing::Test {
     ASSERT_EQ(game.gro.BombCount, std::ssize(bombs));
     outside.Clear();
   }
-  void DealCustom(const Rows& rows) { DealLevel(kCustom, rows); }
+  void DealCustom(const Rows& rows) { DealLevel(Level::Custom, rows); }
 
   uint8_t& Value(int x, int y) { return game.Value(x, y); }
-  uint8_t& State(int x, int y) { return game.State(x, y); }
+  Cover& State(int x, int y) { return game.State(x, y); }
 
   // A move at the middle of a cell.
-  void Move(int16_t mode, int x, int y) { RevealCell(game, mode, 16.0f * x + 8, 16.0f * y + 8); }
+  void Move(RevealMode mode, int x, int y) { RevealCell(game, mode, 16.0f * x + 8, 16.0f * y + 8); }
   void Frames(int n) {
-    for (int i = 0; i < n; ++i) RunFrame(game);
+    for (int i = 0; i < n; ++i) RunFrame(game, outside);
   }
 
   // The board as the player sees it: '#' covered, 'F' flag, '?' second mark,
@@ -141,8 +132,8 @@ class RulesTest : public ::testing::Test {
     Rows rows(static_cast<size_t>(game.gro.BoardHeight), std::string(static_cast<size_t>(game.gro.BoardWidth), ' '));
     for (int y = 0; y < game.gro.BoardHeight; ++y)
       for (int x = 0; x < game.gro.BoardWidth; ++x) {
-        const int state = State(x, y), value = Value(x, y);
-        rows[y][x] = state != kOpen ? "!#F?K!"[std::min(state, 5)] : ".12345678*x+!"[std::min(value, 12)];
+        const int state = static_cast<int>(State(x, y)), value = Value(x, y);
+        rows[y][x] = state != 0 ? "!#F?K!"[std::min(state, 5)] : ".12345678*x+!"[std::min(value, 12)];
       }
     return rows;
   }

@@ -83,12 +83,12 @@ class MainWindowTest : public testing::Test {
   // A hand-laid custom board.
   void Deal(int16_t width, int16_t height, std::initializer_list<std::pair<int16_t, int16_t>> bombs) {
     std::vector<std::pair<int16_t, int16_t>> list(bombs);
-    game().gro.GameLevel = kCustom;
+    game().gro.GameLevel = Level::Custom;
     SetCustomBoard(game(), width, height, static_cast<int16_t>(list.size()));
     StartGame(game(), list);
   }
 
-  int CountState(uint8_t state) {
+  int CountState(Cover state) {
     int n = 0;
     for (int y = 0; y < game().gro.BoardHeight; ++y)
       for (int x = 0; x < game().gro.BoardWidth; ++x) n += game().State(x, y) == state;
@@ -101,8 +101,8 @@ class MainWindowTest : public testing::Test {
 };
 
 TEST_F(MainWindowTest, StartsAtIntermediateWithNoBoardAndMovesChangeNothing) {
-  EXPECT_EQ(game().gro.GameLevel, 1);
-  EXPECT_EQ(game().GameState, 1);
+  EXPECT_EQ(game().gro.GameLevel, Level::Intermediate);
+  EXPECT_EQ(game().GameState, GamePhase::Over);
   EXPECT_EQ(form_->centralWidget()->size(), QSize(256, 281));
   EXPECT_EQ(board()->geometry(), QRect(0, 25, 256, 256));
 
@@ -110,9 +110,9 @@ TEST_F(MainWindowTest, StartsAtIntermediateWithNoBoardAndMovesChangeNothing) {
   Move({60, 40}, Qt::MiddleButton);
   Press({60, 40}, Qt::RightButton);
   Key(Qt::Key_A, Qt::ControlModifier);
-  EXPECT_EQ(game().GameState, 1);
+  EXPECT_EQ(game().GameState, GamePhase::Over);
   EXPECT_EQ(game().CoveredCount, 0);
-  for (uint8_t state : game().CellState) EXPECT_EQ(state, 0);
+  for (Cover state : game().CellState) EXPECT_EQ(state, Cover::Open);
 }
 
 TEST(ScreenPlaceTest, AWindowMovesAsLittleAsItTakesToLieOnTheScreen) {
@@ -148,8 +148,8 @@ TEST_F(MainWindowTest, PressOnlyRemembersThePositionRoundedHalfToEven) {
   Press({20.5f, 35.5f}, Qt::LeftButton);
   EXPECT_EQ(game().PointerX, 20);
   EXPECT_EQ(game().PointerY, 36);
-  EXPECT_EQ(game().GameState, -1);  // a press alone does not start the clock
-  EXPECT_EQ(CountState(1), 64);
+  EXPECT_EQ(game().GameState, GamePhase::Waiting);  // a press alone does not start the clock
+  EXPECT_EQ(CountState(Cover::Covered), 64);
 }
 
 TEST_F(MainWindowTest, PressOnTheLastHalfPixelNeverReachesPastTheArrays) {
@@ -160,63 +160,63 @@ TEST_F(MainWindowTest, PressOnTheLastHalfPixelNeverReachesPastTheArrays) {
   Key(Qt::Key_Z);
   Move({512, 100}, Qt::LeftButton);  // the surface ends at 511.99
   Mouse(QEvent::MouseButtonDblClick, {511.5f, 100}, Qt::LeftButton, Qt::LeftButton);
-  EXPECT_EQ(CountState(1), 1024);
+  EXPECT_EQ(CountState(Cover::Covered), 1024);
 }
 
 TEST_F(MainWindowTest, DragUncoversAndChordsDoNothing) {
   Deal(8, 8, {{7, 7}});
   Move({8, 8}, Qt::LeftButton | Qt::RightButton);  // left and right: mode 3
-  EXPECT_EQ(game().GameState, 0);                   // but the clock starts
-  EXPECT_EQ(CountState(1), 64);
+  EXPECT_EQ(game().GameState, GamePhase::Running);  // but the clock starts
+  EXPECT_EQ(CountState(Cover::Covered), 64);
   EXPECT_EQ(game().LastButton, 3);
   Move({8, 8}, Qt::RightButton);
-  EXPECT_EQ(game().State(0, 0), 2);
+  EXPECT_EQ(game().State(0, 0), Cover::Flag);
   EXPECT_EQ(game().BombsLeft, 0);
   Move({8, 24}, Qt::LeftButton);
   Move({24, 24}, Qt::LeftButton);
-  EXPECT_EQ(game().State(0, 1), 0);
-  EXPECT_EQ(game().State(1, 1), 0);
-  EXPECT_EQ(game().State(0, 0), 2);  // the flag holds
+  EXPECT_EQ(game().State(0, 1), Cover::Open);
+  EXPECT_EQ(game().State(1, 1), Cover::Open);
+  EXPECT_EQ(game().State(0, 0), Cover::Flag);  // the flag holds
 }
 
 TEST_F(MainWindowTest, MovesBeyondTheSurfaceWithAButtonHeldStillArrive) {
   Deal(8, 8, {{7, 7}});
   Move({-40, 300}, Qt::LeftButton);
-  EXPECT_EQ(game().GameState, 0);
+  EXPECT_EQ(game().GameState, GamePhase::Running);
   EXPECT_EQ(game().LastButton, 1);
-  EXPECT_EQ(CountState(1), 64);
+  EXPECT_EQ(CountState(Cover::Covered), 64);
 }
 
 TEST_F(MainWindowTest, CtrlAReachesTheGameOnceWhicheverControlHasTheFocus) {
   Deal(8, 8, {{7, 7}});
   Key(Qt::Key_A, Qt::ControlModifier);
-  EXPECT_EQ(CountState(4), 64);  // delivered twice it would have undone itself
+  EXPECT_EQ(CountState(Cover::KeyboardMark), 64);  // delivered twice it would have undone itself
   form_->Picture1()->setFocusPolicy(Qt::StrongFocus);
   form_->Picture1()->setFocus();
   Key(Qt::Key_A, Qt::ControlModifier);
-  EXPECT_EQ(CountState(1), 64);
+  EXPECT_EQ(CountState(Cover::Covered), 64);
 }
 
 TEST_F(MainWindowTest, ModifiersAutoRepeatAltAAndTheArrows) {
   Deal(8, 8, {{7, 7}});
   Press({8, 8}, Qt::LeftButton);
   Key(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);  // acts like A
-  EXPECT_EQ(CountState(4), 1);
+  EXPECT_EQ(CountState(Cover::KeyboardMark), 1);
   Key(Qt::Key_A, Qt::NoModifier, /*autoRepeat=*/true);
-  EXPECT_EQ(CountState(4), 0);
+  EXPECT_EQ(CountState(Cover::KeyboardMark), 0);
   Key(Qt::Key_C);
-  EXPECT_EQ(game().State(0, 0), 2);
+  EXPECT_EQ(game().State(0, 0), Cover::Flag);
   Key(Qt::Key_Return, Qt::NoModifier, true);
-  EXPECT_EQ(game().State(0, 0), 3);
+  EXPECT_EQ(game().State(0, 0), Cover::SecondMark);
   Key(Qt::Key_Escape);  // the second mark can be uncovered
-  EXPECT_EQ(game().State(0, 0), 0);
+  EXPECT_EQ(game().State(0, 0), Cover::Open);
 
   Key(Qt::Key_Right, Qt::NoModifier, true);
   Key(Qt::Key_Down, Qt::ShiftModifier);
   // Alt+A marks like A, and then the menu bar's mnemonic asks for the card.
   EXPECT_EQ(CloseDialogs([&] { Key(Qt::Key_A, Qt::AltModifier); }), QStringList{"Form3"});
-  EXPECT_EQ(game().State(1, 1), 4);
-  EXPECT_EQ(CountState(4), 1);
+  EXPECT_EQ(game().State(1, 1), Cover::KeyboardMark);
+  EXPECT_EQ(CountState(Cover::KeyboardMark), 1);
 }
 
 TEST_F(MainWindowTest, DoubleClickAfterALeftDragUncoversEveryMarkedCell) {
@@ -226,19 +226,19 @@ TEST_F(MainWindowTest, DoubleClickAfterALeftDragUncoversEveryMarkedCell) {
   Press({120, 8}, Qt::LeftButton);
   Key(Qt::Key_A);
   Move({120.5f, 8}, Qt::LeftButton);  // a marked cell holds against the left button
-  EXPECT_EQ(game().State(7, 0), 4);
+  EXPECT_EQ(game().State(7, 0), Cover::KeyboardMark);
   Mouse(QEvent::MouseButtonDblClick, {120.5f, 8}, Qt::LeftButton, Qt::LeftButton);
-  EXPECT_EQ(game().State(0, 0), 0);
-  EXPECT_EQ(game().State(7, 0), 0);
+  EXPECT_EQ(game().State(0, 0), Cover::Open);
+  EXPECT_EQ(game().State(7, 0), Cover::Open);
 }
 
 TEST_F(MainWindowTest, OpeningTheGameSubmenuDealsANewBoard) {
-  EXPECT_EQ(game().GameState, 1);
+  EXPECT_EQ(game().GameState, GamePhase::Over);
   const uint32_t before = static_cast<PortableRandom&>(form_->random()).state();
   QMetaObject::invokeMethod(form_->StartMenu(), "aboutToShow");
-  EXPECT_EQ(game().GameState, -1);
+  EXPECT_EQ(game().GameState, GamePhase::Waiting);
   EXPECT_NE(static_cast<PortableRandom&>(form_->random()).state(), before);
-  EXPECT_EQ(game().gro.GameLevel, 1);
+  EXPECT_EQ(game().gro.GameLevel, Level::Intermediate);
 }
 
 // A double click comes as press, release, double click, release: one board.
@@ -255,8 +255,8 @@ TEST_F(MainWindowTest, FaceButtonClickStartsAGameAndADoubleClickOnlyOne) {
     QMouseEvent event(type, QPointF(12, 12), face->mapToGlobal(QPointF(12, 12)), Qt::LeftButton, held, Qt::NoModifier);
     QApplication::sendEvent(face, &event);
   }
-  EXPECT_EQ(game().GameState, -1);
-  EXPECT_EQ(CountState(1), 256);
+  EXPECT_EQ(game().GameState, GamePhase::Waiting);
+  EXPECT_EQ(CountState(Cover::Covered), 256);
   EXPECT_EQ(static_cast<PortableRandom&>(form_->random()).state(), oneDeal.state());
 }
 
@@ -264,8 +264,8 @@ TEST_F(MainWindowTest, FaceButtonClickStartsAGameAndADoubleClickOnlyOne) {
 // however it closes: the main window is active again and takes the keys.
 TEST_F(MainWindowTest, AcceleratorsWorkWithoutAMenuAndAfterEveryDialog) {
   Key(Qt::Key_F1);
-  EXPECT_EQ(game().gro.GameLevel, 0);
-  EXPECT_EQ(game().GameState, -1);
+  EXPECT_EQ(game().gro.GameLevel, Level::Beginner);
+  EXPECT_EQ(game().GameState, GamePhase::Waiting);
   EXPECT_EQ(CloseDialogs([&] { form_->Kaisi_Click(3); }), QStringList{"カスタム"});
   Key(Qt::Key_F3);
   EXPECT_EQ(game().gro.BoardWidth, 30);
@@ -273,10 +273,10 @@ TEST_F(MainWindowTest, AcceleratorsWorkWithoutAMenuAndAfterEveryDialog) {
   EXPECT_EQ(CloseDialogs([&] { form_->goodtime_Click(); }).size(), 1);
   game().gro.ElapsedTime = 30;  // an advanced board in a second: a record
   EXPECT_EQ(CloseDialogs([&] { form_->CheckRecord(); }).size(), 1);
-  game().GameState = 1;
+  game().GameState = GamePhase::Over;
   Key(Qt::Key_S, Qt::ControlModifier);
-  EXPECT_EQ(game().GameState, -1);
-  EXPECT_EQ(game().gro.GameLevel, 2);
+  EXPECT_EQ(game().GameState, GamePhase::Waiting);
+  EXPECT_EQ(game().gro.GameLevel, Level::Advanced);
 }
 
 TEST_F(MainWindowTest, LoopRunsFramesUntilTheWindowUnloadsAndNoneAfter) {
@@ -302,7 +302,7 @@ TEST_F(MainWindowTest, LoopRunsFramesUntilTheWindowUnloadsAndNoneAfter) {
 TEST_F(MainWindowTest, EndingSignalsCloseTheRecordDialogThenTheWindow) {
   const CloseOnSignals closeOnSignals(*form_);
   for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
-    game().gro.GameLevel = 0;
+    game().gro.GameLevel = Level::Beginner;
     game().gro.ElapsedTime = 100 + signal;
     const QString name = "signal " + QString::number(signal);
     QTimer::singleShot(0, form_.get(), [&] {

@@ -11,7 +11,7 @@ void Recorder::BeginEvent() {
   frameStart_ = 0;
 }
 
-void Recorder::DrawFace(uint8_t face) {
+void Recorder::DrawFace(Face face) {
   face_ = face;
   faces_.push_back(face);
 }

@@ -8,6 +8,7 @@
 
 #include "game/game.h"
 #include "game/outside.h"
+#include "render/canvas.h"
 
 namespace porteka::replay {
 
@@ -22,33 +23,33 @@ struct DrawOp {
 
 // A record check: the level and the play clock at the moment of the call.
 struct RecordCheck {
-  int16_t level;
+  Level level;
   int32_t elapsed;
 };
 
 // Stands in for the screen, the speakers and the records dialog: it keeps what
 // the rules asked for during the current event, and the face and the counter
 // strip as last drawn.
-class Recorder final : public Outside {
+class Recorder final : public Outside, public Canvas {
  public:
   // The record check reads the game's settings, which exist only after the recorder.
   void Attach(const Game& game) { game_ = &game; }
   void BeginEvent();
 
-  void PlaySound(int cue) override { sounds_.push_back(cue); }
-  void DrawFace(uint8_t face) override;
+  void PlaySound(SoundCue cue) override { sounds_.push_back(cue); }
+  void DrawFace(Face face) override;
   void CheckRecord() override;
   void LayOutWindow() override {}  // the dump reads the layout from the game
   void DrawCounters(std::string_view timeText, std::string_view bombsText) override;
-  void DrawBoard() override { frameStart_ = ops_.size(); }
+  void DrawBoard(const Game&) override { frameStart_ = ops_.size(); }
   void DrawEffect(EffectKind kind, uint8_t phase, int16_t x, int16_t y) override;
   void DrawMarker(int16_t gx, int16_t gy) override { ops_.push_back({'M', 0, gx, gy}); }
   void PresentBoard() override { frames_.emplace_back(frameStart_, ops_.size()); }
 
-  uint8_t face() const { return face_; }
+  Face face() const { return face_; }
   const std::optional<std::pair<std::string, std::string>>& counters() const { return counters_; }
-  const std::vector<int>& sounds() const { return sounds_; }
-  const std::vector<uint8_t>& faces() const { return faces_; }
+  const std::vector<SoundCue>& sounds() const { return sounds_; }
+  const std::vector<Face>& faces() const { return faces_; }
   const std::vector<RecordCheck>& records() const { return records_; }
   const std::vector<DrawOp>& ops() const { return ops_; }
   // Each frame of the event as a range [first, last) of ops().
@@ -56,11 +57,11 @@ class Recorder final : public Outside {
 
  private:
   const Game* game_ = nullptr;
-  uint8_t face_ = kNormalFace;  // the face button's picture before any DrawFace
+  Face face_ = Face::Normal;  // the face button's picture before any game
   std::optional<std::pair<std::string, std::string>> counters_;  // blank until first drawn
 
-  std::vector<int> sounds_;
-  std::vector<uint8_t> faces_;
+  std::vector<SoundCue> sounds_;
+  std::vector<Face> faces_;
   std::vector<RecordCheck> records_;
   std::vector<DrawOp> ops_;
   std::vector<std::pair<size_t, size_t>> frames_;

@@ -98,12 +98,12 @@ std::vector<BombCell> Bombs(const json& value, const Place& place) {
   return bombs;
 }
 
-std::optional<int16_t> Level(const json& object, const Place& place) {
+std::optional<Level> LevelOf(const json& object, const Place& place) {
   const auto it = object.find("level");
   if (it == object.end()) return std::nullopt;
   const auto level = Integer(*it, "level", 0, 4, place);
   if (level == 3) place.Fail("level must be 0, 1, 2 or 4");
-  return static_cast<int16_t>(level);
+  return static_cast<Level>(level);
 }
 
 // Width and height within the custom dialog's bars, bombs within the largest
@@ -119,12 +119,12 @@ bool AllSizes(const DealSpec& deal) { return deal.width && deal.height && deal.b
 
 DealSpec FirstDeal(const json& root, const Place& place) {
   DealSpec deal;
-  deal.level = Level(root, place);
+  deal.level = LevelOf(root, place);
   ReadSize(root, deal, place);
   if (root.contains("bombs")) deal.bombs = Bombs(root["bombs"], place);
   if (!deal.level) {
     if (AnySize(deal) || deal.bombs) place.Fail("width, height, bomb_count and bombs need a level");
-  } else if (*deal.level == 4 && !deal.bombs && !AllSizes(deal)) {
+  } else if (*deal.level == Level::Custom && !deal.bombs && !AllSizes(deal)) {
     place.Fail("a random custom board needs width, height and bomb_count");
   }
   return deal;
@@ -219,11 +219,11 @@ Event ReadEvent(const json& object, size_t number, FrameBudget& frames) {
   } else if (name == "setlevel") {
     event.kind = EventKind::SetLevel;
     CheckKeys(object, {"do", "level", "width", "height", "bomb_count"}, place);
-    event.deal.level = Level(object, place);
+    event.deal.level = LevelOf(object, place);
     if (!event.deal.level) place.Fail("needs \"level\"");
     ReadSize(object, event.deal, place);
     // The custom dialog either confirmed all three values or was closed by its close box.
-    if (*event.deal.level == 4 && AnySize(event.deal) && !AllSizes(event.deal)) {
+    if (*event.deal.level == Level::Custom && AnySize(event.deal) && !AllSizes(event.deal)) {
       place.Fail("a custom level takes all of width, height and bomb_count or none");
     }
   } else if (name == "layout") {
@@ -231,7 +231,7 @@ Event ReadEvent(const json& object, size_t number, FrameBudget& frames) {
     CheckKeys(object, {"do", "bombs", "level", "width", "height", "bomb_count"}, place);
     if (!object.contains("bombs")) place.Fail("needs \"bombs\"");
     event.deal.bombs = Bombs(object["bombs"], place);
-    event.deal.level = Level(object, place);
+    event.deal.level = LevelOf(object, place);
     ReadSize(object, event.deal, place);
     if (!event.deal.level && AnySize(event.deal)) place.Fail("width, height and bomb_count need a level");
   } else {

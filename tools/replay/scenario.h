@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "game/game.h"
+
 namespace porteka::replay {
 
 using BombCell = std::pair<int16_t, int16_t>;
@@ -16,7 +18,7 @@ using BombCell = std::pair<int16_t, int16_t>;
 // and the bombs when it is laid by hand. What the level's size really is can
 // only be checked against the game at the moment of the deal.
 struct DealSpec {
-  std::optional<int16_t> level;
+  std::optional<Level> level;
   std::optional<int16_t> width;
   std::optional<int16_t> height;
   std::optional<int16_t> bombCount;

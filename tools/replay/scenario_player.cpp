@@ -11,12 +11,12 @@
 #include "game/game_flow.h"
 #include "game/level.h"
 #include "game/new_board.h"
+#include "game/random.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"
 #include "render/frame.h"
 #include "tools/replay/recorder.h"
 #include "tools/replay/scenario_error.h"
-#include "tools/replay/scripted_random.h"
 #include "tools/replay/state_line.h"
 
 namespace porteka::replay {
@@ -31,7 +31,7 @@ std::string Number(float v) {
 }
 
 // The size and bombs a level will have once applied, asked of the rules.
-Settings SettingsForLevel(const Game& game, int16_t level) {
+Settings SettingsForLevel(const Game& game, Level level) {
   const LevelSize size = SizeOfLevel(level, game.gro);
   Settings settings = game.gro;
   settings.BombCount = size.bombs;
@@ -56,8 +56,8 @@ void CheckCustomSize(int width, int height, size_t bombs) {
 void CheckFixedSize(const Settings& level, const DealSpec& deal) {
   const auto mismatch = [&](const char* name, int16_t given, int16_t real) {
     if (given != real) {
-      throw ScenarioError("level " + std::to_string(*deal.level) + " has " + name + " " + std::to_string(real) +
-                          ", not " + std::to_string(given));
+      throw ScenarioError("level " + std::to_string(static_cast<int>(*deal.level)) + " has " + name + " " +
+                          std::to_string(real) + ", not " + std::to_string(given));
     }
   };
   if (deal.width) mismatch("width", *deal.width, level.BoardWidth);
@@ -84,7 +84,7 @@ void CheckBombs(const std::vector<BombCell>& bombs, int width, int height, int c
 void DealAtRandom(Game& game, const DealSpec& deal) {
   if (!deal.level) {
     StartGame(game);
-  } else if (*deal.level == kCustom) {
+  } else if (*deal.level == Level::Custom) {
     // All three values: the dialog was confirmed; none: it was closed by its close box.
     if (deal.width) {
       CheckCustomSize(*deal.width, *deal.height, static_cast<size_t>(*deal.bombCount));
@@ -101,7 +101,7 @@ void DealAtRandom(Game& game, const DealSpec& deal) {
 void DealByHand(Game& game, const DealSpec& deal) {
   const std::vector<BombCell>& bombs = *deal.bombs;
   int width, height, count;
-  if (deal.level == kCustom) {
+  if (deal.level == Level::Custom) {
     width = deal.width.value_or(game.gro.BoardWidth);
     height = deal.height.value_or(game.gro.BoardHeight);
     const size_t wanted = deal.bombCount ? static_cast<size_t>(*deal.bombCount) : bombs.size();
@@ -117,7 +117,7 @@ void DealByHand(Game& game, const DealSpec& deal) {
   CheckBombs(bombs, width, height, count);
 
   const BombLayout layout(bombs.data(), bombs.size());
-  if (deal.level == kCustom) {
+  if (deal.level == Level::Custom) {
     SetCustomBoard(game, static_cast<int16_t>(width), static_cast<int16_t>(height), static_cast<int16_t>(count));
     StartCustomGame(game, layout);
   } else if (deal.level) {
@@ -144,14 +144,14 @@ void CheckOnSurface(const Game& game, float x, float y) {
   }
 }
 
-void Play(Game& game, const Event& event) {
+void Play(Game& game, Canvas& canvas, const Event& event) {
   switch (event.kind) {
     case EventKind::MouseDown:
       CheckOnSurface(game, event.x, event.y);
-      Picture1_MouseDown(game, event.button, event.shift, event.x, event.y);
+      Picture1_MouseDown(game, event.x, event.y);
       break;
     case EventKind::MouseMove:
-      Picture1_MouseMove(game, event.button, event.shift, event.x, event.y);
+      Picture1_MouseMove(game, event.button, event.x, event.y);
       break;
     case EventKind::DblClick:
       Picture1_DblClick(game);
@@ -161,10 +161,10 @@ void Play(Game& game, const Event& event) {
       break;
     case EventKind::Frame:
     case EventKind::Frames:
-      for (uint32_t k = 0; k < event.count; ++k) RunFrame(game);
+      for (uint32_t k = 0; k < event.count; ++k) RunFrame(game, canvas);
       break;
     case EventKind::Poll:
-      LoopTurn(game, event.now);
+      LoopTurn(game, canvas, event.now);
       break;
     case EventKind::StartGame:
       StartGame(game);
@@ -176,11 +176,29 @@ void Play(Game& game, const Event& event) {
   }
 }
 
+// The scenario's chance: its list, or the generator from its seed. With
+// neither, the list is empty and the first random deal finds it so.
+ScriptedRandom ChanceOf(const RandomSpec& spec) {
+  if (spec.seed) return ScriptedRandom::Seeded(*spec.seed);
+  return ScriptedRandom(spec.values.value_or(std::vector<float>{}));
+}
+
+// A step of the scenario, with a random list that runs out made an error of the scenario's.
+template <typename Step>
+void Checked(const RandomSpec& spec, Step step) {
+  try {
+    step();
+  } catch (const RandomRanOut& e) {
+    if (!spec.seed && !spec.values) throw ScenarioError("a random deal needs \"seed\" or \"random\"");
+    throw ScenarioError(e.what());
+  }
+}
+
 }  // namespace
 
 void PlayScenario(const Scenario& scenario, const LineSink& sink) {
   Recorder recorder;
-  ScriptedRandom random(scenario.random);
+  ScriptedRandom random = ChanceOf(scenario.random);
   auto game = std::make_unique<Game>(random, recorder);
   recorder.Attach(*game);
 
@@ -188,7 +206,7 @@ void PlayScenario(const Scenario& scenario, const LineSink& sink) {
   EnterLoop(*game, 0);
   if (scenario.first.level) {
     try {
-      Deal(*game, scenario.first);
+      Checked(scenario.random, [&] { Deal(*game, scenario.first); });
     } catch (const ScenarioError& e) {
       throw ScenarioError(std::string("the first deal: ") + e.what());
     }
@@ -199,7 +217,7 @@ void PlayScenario(const Scenario& scenario, const LineSink& sink) {
     const Event& event = scenario.events[i];
     recorder.BeginEvent();
     try {
-      Play(*game, event);
+      Checked(scenario.random, [&] { Play(*game, recorder, event); });
     } catch (const ScenarioError& e) {
       throw ScenarioError("event " + std::to_string(i + 1) + " (" + event.name + "): " + e.what());
     }

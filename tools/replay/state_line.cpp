@@ -54,7 +54,7 @@ class LineWriter {
     for (const auto& v : values) {
       if (!first) out_ += ',';
       first = false;
-      Int(v);
+      Int(static_cast<int64_t>(v));
     }
     out_ += ']';
   }
@@ -66,14 +66,15 @@ class LineWriter {
 
 // One hex digit per cell, a string per row. The rules never hold more than 11;
 // a '?' would show at once that they did.
-void Board(LineWriter& w, const std::array<uint8_t, kArraySide * kArraySide>& cells) {
+template <typename Cell>
+void Board(LineWriter& w, const std::array<Cell, kArraySide * kArraySide>& cells) {
   static constexpr char kHex[] = "0123456789abcdef";
   w.Char('[');
   for (int y = 0; y < kArraySide; ++y) {
     if (y > 0) w.Char(',');
     std::string row(kArraySide, '?');
     for (int x = 0; x < kArraySide; ++x) {
-      const uint8_t v = cells[x + kArraySide * y];
+      const auto v = static_cast<uint8_t>(cells[x + kArraySide * y]);
       if (v < 16) row[x] = kHex[v];
     }
     w.String(row);
@@ -145,7 +146,7 @@ std::string StateLine(uint64_t number, std::string_view doName, const Game& game
   w.String(doName);
 
   w.Key("GameLevel");
-  w.Int(game.gro.GameLevel);
+  w.Int(static_cast<int64_t>(game.gro.GameLevel));
   w.Key("BombCount");
   w.Int(game.gro.BombCount);
   w.Key("BoardWidth");
@@ -159,7 +160,7 @@ std::string StateLine(uint64_t number, std::string_view doName, const Game& game
   w.IntList(std::array<int64_t, 4>{l.boardLeft, l.boardTop, l.boardWidth, l.boardHeight});
 
   w.Key("GameState");
-  w.Int(game.GameState);
+  w.Int(static_cast<int64_t>(game.GameState));
   w.Key("CoveredCount");
   w.Int(game.CoveredCount);
   w.Key("BombsLeft");
@@ -174,7 +175,7 @@ std::string StateLine(uint64_t number, std::string_view doName, const Game& game
   w.Int(game.CursorBlink);
 
   w.Key("Face");
-  w.Int(recorder.face());
+  w.Int(static_cast<int64_t>(recorder.face()));
   w.Key("Counters");
   if (const auto& counters = recorder.counters()) {
     w.Char('[');
@@ -207,7 +208,7 @@ std::string StateLine(uint64_t number, std::string_view doName, const Game& game
   for (const RecordCheck& r : recorder.records()) {
     if (!first) w.Char(',');
     first = false;
-    w.IntList(std::array<int64_t, 2>{r.level, r.elapsed});
+    w.IntList(std::array<int64_t, 2>{static_cast<int64_t>(r.level), r.elapsed});
   }
   w.Char(']');
   w.Key("Frames");
