@@ -12,7 +12,9 @@ caught before:
     scripts/planted_faults.py --all-tests     # the end-to-end and package tests as well
     scripts/planted_faults.py --only keys-z   # one fault (or several)
     scripts/planted_faults.py --list          # the faults, checked against the code, nothing built
-    scripts/planted_faults.py --out faults.md # the table into a file as well
+    scripts/planted_faults.py --out after.md --baseline before.md
+                                              # the table into a file as well, row by row, and
+                                              # the faults before.md had caught that are missed now
 
 Exit status: 0 when every fault compiles and is caught, 1 otherwise.
 """
@@ -40,9 +42,304 @@ def F(name, path, old, new, models):
 
 # name, file, exact text, replacement, the mistake it models.
 FAULTS = [
+    # The rules: levels, dealing, moves.
     F("level-advanced-height", "game/level.cpp",
       "{99, 30, 16}", "{99, 30, 15}",
       "advanced board one row short"),
+    F("level-beginner-bombs", "game/level.cpp",
+      "{10, 8, 8}", "{11, 8, 8}",
+      "beginner dealt one bomb too many"),
+    F("layout-top-band", "game/level.cpp",
+      "constexpr int kTopBand = 25;", "constexpr int kTopBand = 24;",
+      "wrong layout constant: the band above the board a pixel short"),
+    F("layout-left-from-height", "game/level.cpp",
+      "8 * (16 - boardWidth)", "8 * (16 - boardHeight)",
+      "swapped coordinate: a narrow board centred by its height"),
+    F("layout-halves-away-from-zero", "game/level.cpp",
+      "std::nearbyint(v)", "std::round(v)",
+      "centring rounds halves away from zero instead of to even"),
+    F("neighbours-diagonals-only", "game/neighbours.h",
+      "if (step.dx != 0 || step.dy != 0)", "if (step.dx != 0 && step.dy != 0)",
+      "neighbour table built with the wrong condition"),
+    F("deal-column-by-height", "game/new_board.cpp",
+      "game.random->Next()) * width", "game.random->Next()) * height",
+      "swapped coordinate: the bomb's column drawn over the height"),
+    F("deal-one-bomb-more", "game/new_board.cpp",
+      "} while (placed < game.gro.BombCount);", "} while (placed <= game.gro.BombCount);",
+      "off by one: one bomb too many"),
+    F("deal-clock-runs-at-once", "game/new_board.cpp",
+      "game.GameState = GamePhase::Waiting;", "game.GameState = GamePhase::Running;",
+      "wrong phase: a new board's clock runs before the first move"),
+    F("reveal-edge-inclusive", "game/reveal.cpp",
+      "X < game.layout.boardWidth", "X <= game.layout.boardWidth",
+      "off by one: the pixel past the surface's right edge counts as on it"),
+    F("reveal-second-mark-stays", "game/reveal.cpp",
+      "if (state == Cover::Covered || state == Cover::SecondMark) {", "if (state == Cover::Covered) {",
+      "a second mark is not uncovered"),
+    F("blast-outer-over-inner", "game/reveal.cpp",
+      "} else if (blast && value != kInnerRubble) {", "} else if (blast) {",
+      "outer rubble overwrites inner rubble"),
+    F("blast-scorches-flagged-bomb", "game/reveal.cpp",
+      "} else if (blast && value != kBomb && value != kInnerRubble) {", "} else if (blast && value != kInnerRubble) {",
+      "a flagged bomb turns into rubble under a blast"),
+    F("flag-count-not-raised", "game/reveal.cpp",
+      "      state = Cover::SecondMark;\n      ++game.BombsLeft;\n", "      state = Cover::SecondMark;\n",
+      "flag counted wrong: the bombs counter stays lowered after the second mark"),
+    F("block-opens-marks", "game/reveal.cpp",
+      "game.State(nx, ny) == Cover::Covered", "game.State(nx, ny) != Cover::Open",
+      "the block uncovers flagged and marked cells"),
+    F("win-record-on-custom", "game/reveal.cpp",
+      "if (IsFixedLevel(game.gro.GameLevel)) game.outside->CheckRecord();", "game.outside->CheckRecord();",
+      "records check after a custom win"),
+    F("custom-bombs-end", "game/game_flow.cpp",
+      "std::min(width * height, 256)", "std::min(width * height, 255)",
+      "off by one: the bombs bar ends at 255"),
+    F("custom-width-end", "game/game_flow.cpp",
+      "width = std::clamp<int16_t>(width, 2, 32);", "width = std::clamp<int16_t>(width, 2, 31);",
+      "off by one: a custom board at most 31 wide"),
+
+    # The effects, the frame loop and the counters.
+    F("trigger-a-frame-late", "render/effects.cpp",
+      "if (record.Phase == kTriggerPhase) {", "if (record.Phase == kTriggerPhase + 1) {",
+      "a trigger firing a frame late"),
+    F("effect-last-frame-skipped", "render/effects.cpp",
+      "} else if (record.Phase == frames + 1) {", "} else if (record.Phase == frames) {",
+      "off by one: an effect's last frame never drawn"),
+    F("flash-row-from-x", "render/effects.cpp",
+      "const int cy = (record.Y + kOpenOffset) / kCellSize;", "const int cy = (record.X + kOpenOffset) / kCellSize;",
+      "swapped coordinate: a flash fires around the wrong row"),
+    F("spawn-y-from-x", "render/effects.cpp",
+      "static_cast<int16_t>(kCellSize * y - offset)", "static_cast<int16_t>(kCellSize * x - offset)",
+      "swapped coordinate: an effect's sprite placed by its column twice"),
+    F("blast-ring-short", "render/effects.cpp",
+      "for (int k = -1; k <= 1; ++k) {", "for (int k = -1; k < 1; ++k) {",
+      "off by one in the outer ring's loop"),
+    F("explosion-open-cue", "render/effects.cpp",
+      "game.outside->PlaySound(SoundCue::Explosion);", "game.outside->PlaySound(SoundCue::Open);",
+      "an explosion plays the opening cue"),
+    F("pools-walked-backwards", "render/effects.cpp",
+      "  Walk(game, canvas, game.OpenEffects, EffectKind::Open, kOpenFrames, FireOpenTrigger);\n"
+      "  Walk(game, canvas, game.Explosions, EffectKind::Explosion, kExplosionFrames, FireExplosionTrigger);\n",
+      "  Walk(game, canvas, game.Explosions, EffectKind::Explosion, kExplosionFrames, FireExplosionTrigger);\n"
+      "  Walk(game, canvas, game.OpenEffects, EffectKind::Open, kOpenFrames, FireOpenTrigger);\n",
+      "explosions drawn and fired before the flashes"),
+    F("marker-column-from-y", "render/frame.cpp",
+      "(game.PointerX >> 4) * kCellSize", "(game.PointerY >> 4) * kCellSize",
+      "swapped coordinate: the marker's column from the pointer's row"),
+    F("marker-on-dark-frames", "render/frame.cpp",
+      "if (game.CursorBlink == 1) canvas.DrawMarker(gx, gy);", "if (game.CursorBlink == 0) canvas.DrawMarker(gx, gy);",
+      "the marker blinks out of step"),
+    F("counters-a-frame-behind", "render/frame.cpp",
+      "    ++game.gro.ElapsedTime;\n    DrawCounters(game);\n", "    DrawCounters(game);\n    ++game.gro.ElapsedTime;\n",
+      "the counter strip shows the clock a frame late"),
+    F("frame-at-33-ms", "render/frame.cpp",
+      "if (now - game.LastFrameTime <= kFramePeriodMs) return false;",
+      "if (now - game.LastFrameTime < kFramePeriodMs) return false;",
+      "off by one: a frame after exactly 33 ms"),
+    F("time-seventeen-digits", "render/counters.cpp",
+      "\"%.15g\"", "\"%.17g\"",
+      "time text printed with 17 digits: 0.03 reads 0.02"),
+    F("bombs-text-width", "render/counters.cpp",
+      "PadAndCut(std::to_string(bombsLeft), \"   \", 3)", "PadAndCut(std::to_string(bombsLeft), \"   \", 2)",
+      "wrong padding of the bombs counter"),
+    F("time-rounded", "game/play_clock.h",
+      "std::floor(static_cast<double>(frames) / 30.0 * 100.0)", "std::round(static_cast<double>(frames) / 30.0 * 100.0)",
+      "play clock rounded instead of cut"),
+
+    # The input: mouse, keys, Qt's key and button codes.
+    F("press-halves-away", "input/mouse.cpp",
+      "const float rounded = std::nearbyint(v);", "const float rounded = std::round(v);",
+      "a press position rounded half away from zero"),
+    F("dblclick-any-left-chord", "input/mouse.cpp",
+      "if (game.LastButton != kLeftButton) return;", "if ((game.LastButton & kLeftButton) == 0) return;",
+      "double click accepted after a chord with the left button"),
+    F("dblclick-row-by-row", "input/mouse.cpp",
+      "  for (int x = 0; x < game.gro.BoardWidth; ++x) {\n    for (int y = 0; y < game.gro.BoardHeight; ++y) {",
+      "  for (int y = 0; y < game.gro.BoardHeight; ++y) {\n    for (int x = 0; x < game.gro.BoardWidth; ++x) {",
+      "marked cells opened row by row instead of column by column"),
+    F("ctrl-any-modifiers", "input/keyboard.cpp",
+      "if (shift == kCtrlKey) {", "if (shift & kCtrlKey) {",
+      "Ctrl+Shift+A inverts the marks instead of toggling one"),
+    F("invert-seven-cues", "input/keyboard.cpp",
+      "for (int i = 0; i < 8; ++i)", "for (int i = 0; i < 7; ++i)",
+      "off by one: the mark cue played seven times"),
+    F("arrow-past-the-edge", "input/keyboard.cpp",
+      "cx = std::clamp(cx, 0, width - 1);", "cx = std::clamp(cx, 0, width);",
+      "off by one: the right arrow steps off the board"),
+    F("arrow-up-goes-down", "input/keyboard.cpp",
+      "    case kKeyUp:\n      MoveSelection(game, 0, -1);", "    case kKeyUp:\n      MoveSelection(game, 0, 1);",
+      "the up arrow moves down"),
+    F("enter-uncovers", "input/keyboard.cpp",
+      "    case kKeyEnter:\n    case kKeyC:\n      ButtonAtPointer(game, kRightButton);\n      break;\n"
+      "    case kKeyEscape:\n",
+      "    case kKeyC:\n      ButtonAtPointer(game, kRightButton);\n      break;\n"
+      "    case kKeyEnter:\n    case kKeyEscape:\n",
+      "Enter plays the left button instead of the right"),
+    F("key-z-lower-case", "input/keyboard.h",
+      "kKeyZ = 90;", "kKeyZ = 122;",
+      "the game's own code for Z changed to its lower-case letter"),
+    F("qt-keys-z-x-swapped", "input/virtual_keys.cpp",
+      "    case Qt::Key_X:\n      return kKeyX;\n    case Qt::Key_Z:\n      return kKeyZ;",
+      "    case Qt::Key_X:\n      return kKeyZ;\n    case Qt::Key_Z:\n      return kKeyX;",
+      "wrong key code: Qt's Z and X swapped"),
+    F("qt-key-space-unmapped", "input/virtual_keys.cpp",
+      "    case Qt::Key_Space:\n      return kKeySpace;\n", "",
+      "wrong key code: Space leads nowhere"),
+    F("qt-ctrl-as-alt", "input/virtual_keys.cpp",
+      "if (modifiers & Qt::ControlModifier) sum |= 2;", "if (modifiers & Qt::ControlModifier) sum |= 4;",
+      "Ctrl counted as Alt"),
+    F("qt-right-as-middle", "render/picture_surface.cpp",
+      "if (buttons & Qt::RightButton) sum |= 2;", "if (buttons & Qt::RightButton) sum |= 4;",
+      "the right button counted as the middle one"),
+    F("keys-taken-twice", "game/form1.cpp",
+      "  if (widget != first) return false;\n", "",
+      "a key reaches the game once for every widget it passes"),
+    F("accelerators-f2-f3-swapped", "game/form1.cpp",
+      "{Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4}", "{Qt::Key_F1, Qt::Key_F3, Qt::Key_F2, Qt::Key_F4}",
+      "F2 and F3 swapped"),
+
+    # The windows and dialogs.
+    F("face-double-click-deals-twice", "render/picture_surface.cpp",
+      "void FaceButton::mouseDoubleClickEvent(QMouseEvent*) {}",
+      "void FaceButton::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }",
+      "the face button's double click deals a second board"),
+    F("custom-width-bar-end", "dialogs/custom_board_dialog.cpp",
+      "QColor(255, 128, 128), 2, 32, 4}", "QColor(255, 128, 128), 2, 31, 4}",
+      "a dialog's range off by one: the width bar ends at 31"),
+    F("custom-height-bar-start", "dialogs/custom_board_dialog.cpp",
+      "QColor(128, 255, 128), 2, 32, 4}", "QColor(128, 255, 128), 3, 32, 4}",
+      "a dialog's range off by one: the height bar starts at 3"),
+    F("custom-bombs-end-by-width", "dialogs/custom_board_dialog.cpp",
+      "bars_[2]->setMaximum(MaxCustomBombs(width, height));", "bars_[2]->setMaximum(MaxCustomBombs(width, width));",
+      "the bombs bar's end follows the width twice"),
+    F("centre-by-width", "ui/placement.cpp",
+      "QPoint(size.width() / 2, size.height() / 2)", "QPoint(size.width() / 2, size.width() / 2)",
+      "a dialog centred with the wrong dimension"),
+    F("kept-within-by-height", "ui/placement.cpp",
+      "area.left() + area.width() - frame.width()", "area.left() + area.height() - frame.width()",
+      "a window kept on the screen by the wrong dimension"),
+    F("modal-leaves-window-inactive", "game/form1.cpp",
+      "  dialog.exec();\n  activateWindow();\n", "  dialog.exec();\n",
+      "the main window is not active again after a dialog"),
+    F("records-caption-of-five", "records/records_dialog.cpp",
+      "random.Next()) * 6.0)", "random.Next()) * 5.0)",
+      "the records dialog's caption drawn from five of six"),
+
+    # The records: file format, code page, atomic save, check and save.
+    F("records-bare-lf", "records/records_file.cpp",
+      "bytes += \"\\r\\n\";", "bytes += \"\\n\";",
+      "lines ended by LF alone"),
+    F("records-last-line-needs-end", "records/records_file.cpp",
+      "if (i + 1 < records.size()) {", "if (i < records.size()) {",
+      "a last line that ends the file is refused"),
+    F("records-name-to-first-quote", "records/records_file.cpp",
+      "const size_t closing = line.rfind('\"');", "const size_t closing = line.find('\"', 1);",
+      "a name ends at its first quote"),
+    F("records-plus-accepted", "records/records_file.cpp",
+      "if (rest.empty() || rest.front() == '+') {", "if (rest.empty()) {",
+      "a time with an explicit plus sign accepted"),
+    F("records-line-break-lengths", "records/records_file.cpp",
+      "i += rest[0] == '\\xC2' ? 1 : 2;", "i += rest[0] == '\\xC2' ? 2 : 1;",
+      "the byte lengths of Unicode line breaks swapped"),
+    F("cp932-as-shift-jis", "records/cp932.cpp",
+      "constexpr const char* kCodePage = \"CP932\";", "constexpr const char* kCodePage = \"SHIFT_JIS\";",
+      "wrong code page table: ～ goes to another character"),
+    F("cp932-overlong-accepted", "records/cp932.cpp",
+      "length = 2, minimum = 0x80,", "length = 2, minimum = 0,",
+      "an overlong UTF-8 sequence taken as one character"),
+    F("cp932-trail-byte-range", "records/cp932.cpp",
+      "return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);",
+      "return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFF);",
+      "wrong byte in the code page's trail byte range"),
+    F("save-drops-fsync", "records/atomic_file.cpp",
+      "bool ok = fd_ >= 0 && ::fsync(fd_) == 0;", "bool ok = fd_ >= 0;",
+      "a dropped fsync: the new file may not be on the disk when it replaces the old"),
+    F("save-drops-directory-fsync", "records/atomic_file.cpp",
+      "    ::fsync(directory);\n", "",
+      "a dropped fsync: the rename may not be on the disk"),
+    F("save-keeps-no-mode", "records/atomic_file.cpp",
+      "return ::fchmod(fd, old.st_mode & 07777) == 0;", "return true;",
+      "the replaced file loses its mode"),
+    F("stale-temporaries-kept", "records/atomic_file.cpp",
+      "if (::kill(pid, 0) != 0 && errno == ESRCH) {", "if (::kill(pid, 0) != 0 && errno == EPERM) {",
+      "temporary files of dead games are never removed"),
+    F("in-place-no-truncate", "records/atomic_file.cpp",
+      "::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ", "",
+      "a file written in place keeps the old file's tail"),
+    F("backups-not-moved-up", "records/check_record.cpp",
+      "      ::rename(Backup(file, number).c_str(), Backup(file, number + 1).c_str());\n", "",
+      "a dropped rename: older backups are overwritten, not moved up"),
+    F("record-on-equal-time", "records/check_record.cpp",
+      ".time > elapsedTime &&", ".time >= elapsedTime &&",
+      "an equal time counts as a record"),
+    F("record-asked-where-unsaveable", "records/check_record.cpp",
+      " && CanReplaceFile(file);", ";",
+      "a record asked for where it cannot be saved"),
+    F("record-time-trailing-zero", "records/record_time.cpp",
+      "    if (fraction % 10 != 0) {\n      text += static_cast<char>('0' + fraction % 10);\n    }\n",
+      "    text += static_cast<char>('0' + fraction % 10);\n",
+      "record time keeps a trailing zero"),
+    F("unsaved-saved-twice", "records/unsaved_record.cpp",
+      "  if (saved_) return;\n", "",
+      "a record saved again at exit after the dialog saved it"),
+
+    # The sound: the parser, the voices, the cues and their resources.
+    F("wave-no-pad-byte", "sound/wave_image.cpp",
+      "if (bodySize % 2 != 0 && pos < image.size()) ++pos;", "",
+      "the pad byte after an odd chunk not skipped"),
+    F("wave-byte-rate-unchecked", "sound/wave_image.cpp",
+      "  if (byteRate != format.sampleRate * blockAlign) return std::nullopt;\n", "",
+      "an inconsistent byte rate accepted"),
+    F("wave-half-frames-kept", "sound/wave_image.cpp",
+      "bodySize - bodySize % format->BlockAlign()", "bodySize",
+      "half a sample frame kept at the end"),
+    F("wave-le16-wrong-byte", "sound/wave_image.cpp",
+      "static_cast<uint16_t>(p[0] | (p[1] << 8))", "static_cast<uint16_t>(p[0] | (p[0] << 8))",
+      "wrong byte read for a 16-bit field"),
+    F("riff-length-without-header", "sound/wave_image.cpp",
+      "std::size_t{ReadLe32(header.data() + 4)} + kRiffHeaderBytes", "std::size_t{ReadLe32(header.data() + 4)}",
+      "the RIFF length taken without its 8 header bytes"),
+    F("voice-newest-cut", "sound/voice_picker.cpp",
+      "voices[i].startedAt < voices[oldest].startedAt", "voices[i].startedAt > voices[oldest].startedAt",
+      "wrong voice choice: the newest play is cut off"),
+    F("lockstep-volume-linear", "sound/voice_picker.cpp",
+      "fullVolume / std::sqrt(static_cast<double>(voicesInStep))", "fullVolume / static_cast<double>(voicesInStep)",
+      "copies in step turned down by n instead of its square root"),
+    F("voices-one-short", "sound/sdl_sound_library.cpp",
+      "std::clamp(count, int32_t{1}, kMaxVoicesPerSlot)", "std::clamp(count - 1, int32_t{1}, kMaxVoicesPerSlot)",
+      "off by one: a slot gets one voice fewer than asked"),
+    F("cue-resources-swapped", "game/form1.cpp",
+      "{SoundCue::Open, 101}, {SoundCue::Explosion, 102}", "{SoundCue::Open, 102}, {SoundCue::Explosion, 101}",
+      "a swapped sound resource: the opening cue plays the explosion"),
+    F("asset-aliases-swapped", "assets/CMakeLists.txt",
+      "  open.wav:WAVE/101\n  explosion.wav:WAVE/102\n", "  open.wav:WAVE/102\n  explosion.wav:WAVE/101\n",
+      "a swapped sound resource: the files under each other's numbers"),
+
+    # The replay tool.
+    F("replay-frames-per-event-only", "tools/replay/scenario.cpp",
+      "  frames.left -= event.count;\n", "",
+      "the frame cap counts each event on its own, not the whole scenario"),
+    F("replay-level-three", "tools/replay/scenario.cpp",
+      "  if (level == 3) place.Fail(\"level must be 0, 1, 2 or 4\");\n", "",
+      "level 3 accepted"),
+    F("replay-random-one", "tools/replay/scenario.cpp",
+      "if (!(r >= 0.0f && r < 1.0f))", "if (!(r >= 0.0f && r <= 1.0f))",
+      "a random value of 1 accepted"),
+    F("replay-bomb-row-by-width", "tools/replay/scenario_player.cpp",
+      "if (x >= width || y >= height) {", "if (x >= width || y >= width) {",
+      "swapped coordinate: a bomb's row checked against the width"),
+    F("replay-press-edge-inclusive", "tools/replay/scenario_player.cpp",
+      "x < l.boardWidth && y >= 0", "x <= l.boardWidth && y >= 0",
+      "off by one: a press on the pixel past the surface accepted"),
+    F("replay-dump-pointer-swapped", "tools/replay/state_line.cpp",
+      "  w.Key(\"PointerX\");\n  w.Int(game.PointerX);", "  w.Key(\"PointerX\");\n  w.Int(game.PointerY);",
+      "swapped coordinate in the dump"),
+    F("replay-effect-kinds-swapped", "tools/replay/recorder.cpp",
+      "kind == EffectKind::Open ? 'O' : 'E'", "kind == EffectKind::Open ? 'E' : 'O'",
+      "the dump names flashes as explosions"),
+    F("replay-deep-nesting-unchecked", "tools/replay/scenario.cpp",
+      "if (shape.nesting > kMaxNesting) {", "if (false) {",
+      "deep nesting not refused before parsing"),
 ]
 
 
@@ -52,8 +349,10 @@ def run(command, **kwargs):
 
 
 def check(faults):
-    """Every fault must match exactly once; returns the problems."""
+    """Every fault must match exactly once, and names must be unique; returns the problems."""
     problems = []
+    names = [fault.name for fault in faults]
+    problems += [f"{name}: named twice" for name in sorted({n for n in names if names.count(n) > 1})]
     for fault in faults:
         text = (ROOT / fault.path).read_text(encoding="utf-8")
         count = text.count(fault.old)
@@ -79,7 +378,7 @@ def failing_tests(all_tests, jobs):
     log = BUILD / "Testing" / "Temporary" / "LastTestsFailed.log"
     if log.exists():
         log.unlink()
-    command = ["ctest", "-j", str(jobs), "--timeout", "300"]
+    command = ["ctest", "-j", str(jobs), "--timeout", "120"]
     if not all_tests:
         command += ["-LE", "e2e|package"]
     run(command, cwd=BUILD)
@@ -102,12 +401,28 @@ def plant(fault, all_tests, jobs):
         path.write_bytes(original)
 
 
+NOT_COMPILING = "DOES NOT COMPILE"
+MISSED = "MISSED"
+
+
+def read_table(path):
+    """A table this script wrote: fault name -> what caught it."""
+    verdicts = {}
+    for line in path.read_text(encoding="utf-8").splitlines():
+        cells = [cell.strip() for cell in line.strip().strip("|").split("|")]
+        if len(cells) == 4 and cells[0] not in ("fault", "---"):
+            verdicts[cells[0]] = cells[3]
+    return verdicts
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--only", nargs="+", metavar="NAME", help="plant only these faults")
     parser.add_argument("--all-tests", action="store_true", help="run the end-to-end and package tests too")
     parser.add_argument("--list", action="store_true", help="list the faults and check them against the code")
-    parser.add_argument("--out", type=pathlib.Path, help="write the table into this file too")
+    parser.add_argument("--out", type=pathlib.Path, help="write the table into this file too, row by row")
+    parser.add_argument("--baseline", type=pathlib.Path, help="a table of an earlier run: name the faults it "
+                        "caught that this run misses")
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2, help="tests run at once")
     args = parser.parse_args()
 
@@ -120,6 +435,7 @@ def main():
     if args.list:
         for fault in faults:
             print(f"{fault.name:32} {fault.path:34} {fault.models}")
+        print(f"{len(faults)} faults")
         return 0
 
     # Ctrl+C or a kill ends the run through the finally above, so no fault stays planted.
@@ -130,26 +446,36 @@ def main():
     if failing_tests(args.all_tests, args.jobs):
         sys.exit("tests fail without any fault: mend them first")
 
-    rows, caught = [], 0
+    header = ["| fault | file | models | caught by |", "| --- | --- | --- | --- |"]
+    if args.out:
+        args.out.write_text("\n".join(header) + "\n", encoding="utf-8")
+    rows, verdicts = [], {}
     for number, fault in enumerate(faults, 1):
         started = time.monotonic()
         failed = plant(fault, args.all_tests, args.jobs)
-        if failed is None:
-            verdict = "DOES NOT COMPILE"
-        elif failed:
-            caught += 1
-            verdict = ", ".join(failed)
-        else:
-            verdict = "MISSED"
+        verdict = NOT_COMPILING if failed is None else ", ".join(failed) if failed else MISSED
+        verdicts[fault.name] = verdict
         print(f"[{number}/{len(faults)}] {fault.name}: {verdict} ({time.monotonic() - started:.0f} s)", flush=True)
         rows.append(f"| {fault.name} | {fault.path} | {fault.models} | {verdict} |")
+        if args.out:
+            with args.out.open("a", encoding="utf-8") as out:
+                out.write(rows[-1] + "\n")
 
-    table = "\n".join(["| fault | file | models | caught by |", "| --- | --- | --- | --- |", *rows,
-                       "", f"{caught} of {len(faults)} faults caught"])
-    print("\n" + table)
+    caught = sum(v not in (NOT_COMPILING, MISSED) for v in verdicts.values())
+    summary = [f"{caught} of {len(faults)} faults caught"]
+    summary += [f"missed: {name}" for name, v in verdicts.items() if v == MISSED]
+    summary += [f"does not compile: {name}" for name, v in verdicts.items() if v == NOT_COMPILING]
+    lost = []
+    if args.baseline:
+        before = read_table(args.baseline)
+        lost = [name for name, v in verdicts.items()
+                if v in (NOT_COMPILING, MISSED) and before.get(name, MISSED) not in (NOT_COMPILING, MISSED)]
+        summary += [f"caught in {args.baseline} but not now: {name}" for name in lost]
+    print("\n" + "\n".join(header + rows + [""] + summary))
     if args.out:
-        args.out.write_text(table + "\n", encoding="utf-8")
-    return 0 if caught == len(faults) else 1
+        with args.out.open("a", encoding="utf-8") as out:
+            out.write("\n" + "\n".join(summary) + "\n")
+    return 0 if caught == len(faults) and not lost else 1
 
 
 if __name__ == "__main__":
