@@ -34,7 +34,6 @@ namespace porteka {
 namespace {
 
 constexpr int kFaceSize = 24;
-constexpr int kSoundCount = 8;  // plays of one cue that may sound at once
 
 // The window's own surface: black, with the red line under the counter strip.
 class FormBackground : public QWidget {
@@ -141,10 +140,7 @@ void Form1::StartUp(bool showTitleCard) {
   show();
   activateWindow();
   STInit(static_cast<int32_t>(winId()), 0);
-  // Each cue plays from the slot of its own number.
-  const std::pair<SoundCue, int16_t> sounds[] = {
-      {SoundCue::Open, 101}, {SoundCue::Explosion, 102}, {SoundCue::Mark, 103}};
-  for (const auto& [cue, resource] : sounds) LoadSounds(static_cast<int32_t>(cue), resource, "WAVE", kSoundCount);
+  LoadGameSounds();
   LoadGame(game_);  // empty arrays, the intermediate layout, no board
 }
 

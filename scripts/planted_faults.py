@@ -308,7 +308,7 @@ FAULTS = [
     F("voices-one-short", "sound/sdl_sound_library.cpp",
       "std::clamp(count, int32_t{1}, kMaxVoicesPerSlot)", "std::clamp(count - 1, int32_t{1}, kMaxVoicesPerSlot)",
       "off by one: a slot gets one voice fewer than asked"),
-    F("cue-resources-swapped", "game/form1.cpp",
+    F("cue-resources-swapped", "sound/load_sounds.cpp",
       "{SoundCue::Open, 101}, {SoundCue::Explosion, 102}", "{SoundCue::Open, 102}, {SoundCue::Explosion, 101}",
       "a swapped sound resource: the opening cue plays the explosion"),
     F("asset-aliases-swapped", "assets/CMakeLists.txt",

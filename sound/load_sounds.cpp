@@ -3,7 +3,9 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <utility>
 
+#include "game/outside.h"
 #include "sound/stools.h"
 
 namespace porteka {
@@ -20,6 +22,13 @@ void LoadSounds(int32_t slot, int16_t resourceId, const char* resourceType, int3
   } catch (...) {
     // A sound that cannot be loaded just stays silent.
   }
+}
+
+void LoadGameSounds() {
+  constexpr int32_t kPlaysAtOnce = 8;
+  const std::pair<SoundCue, int16_t> sounds[] = {
+      {SoundCue::Open, 101}, {SoundCue::Explosion, 102}, {SoundCue::Mark, 103}};
+  for (const auto& [cue, resource] : sounds) LoadSounds(static_cast<int32_t>(cue), resource, "WAVE", kPlaysAtOnce);
 }
 
 }  // namespace porteka

@@ -11,9 +11,12 @@
 #include <cstring>
 #include <filesystem>
 #include <numbers>
+#include <optional>
 #include <thread>
 #include <vector>
 
+#include "game/outside.h"
+#include "sound/load_sounds.h"
 #include "sound/sound_device_status.h"
 #include "sound/stools.h"
 #include "sound/wave_image.h"
@@ -25,6 +28,7 @@ namespace {
 struct Loudness {
   int peak = 0;
   double energy = 0.0;
+  double heard = 0.0;  // seconds from the first sample above a whisper to the last
 };
 
 class DiskOutput : public ::testing::Test {
@@ -61,11 +65,15 @@ class DiskOutput : public ::testing::Test {
     const std::vector<uint8_t> written = test::ReadBytes(output_);
     EXPECT_GE(written.size(), to) << "the disk driver stopped writing";
     Loudness loudness;
+    std::optional<std::size_t> first;
     for (std::size_t at = from; at + 2 <= std::min(to, written.size()); at += 2) {
       int16_t sample;
       std::memcpy(&sample, written.data() + at, 2);
       loudness.peak = std::max(loudness.peak, std::abs(static_cast<int>(sample)));
       loudness.energy += static_cast<double>(sample) * sample;
+      if (std::abs(sample) < 100) continue;
+      first = first.value_or(at);
+      loudness.heard = static_cast<double>(at - *first) / bytesPerSecond_;
     }
     return loudness;
   }
@@ -82,6 +90,23 @@ TEST_F(DiskOutput, AnExplosionIsHeardThoughTheCallerDroppedItsImage) {
   std::vector<uint8_t>().swap(image);
   // The window outlasts the one-second sound plus the output's delay.
   EXPECT_GT(PlayAndMeasure(1, 1, 1.5).peak, 32767 / 2);
+}
+
+// The game's cues from the game's resources: each sounds for about as long as
+// its own file, so no cue plays another's sound.
+TEST_F(DiskOutput, EachCuePlaysItsOwnSound) {
+  LoadGameSounds();
+  const std::pair<SoundCue, const char*> cues[] = {
+      {SoundCue::Open, "open.wav"}, {SoundCue::Explosion, "explosion.wav"}, {SoundCue::Mark, "mark.wav"}};
+  for (const auto& [cue, file] : cues) {
+    const std::vector<uint8_t> image = test::ReadAsset(file);
+    const std::optional<WaveSound> sound = ParseWaveImage(image);
+    ASSERT_TRUE(sound) << file;
+    const double length = static_cast<double>(sound->samples.size()) / sound->format.sampleRate;
+    const double heard = PlayAndMeasure(static_cast<int32_t>(cue), 1, length + 0.4).heard;
+    // Its quiet tail may go under the whisper, never past its end.
+    EXPECT_TRUE(heard > length / 2 && heard < length + 0.01) << file << " heard for " << heard << " s";
+  }
 }
 
 TEST_F(DiskOutput, OverlappingPlaysMixAndCopiesInStepAreTamed) {
