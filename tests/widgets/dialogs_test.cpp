@@ -5,6 +5,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <array>
 #include <gtest/gtest.h>
 
 #include "dialogs/custom_board_dialog.h"
@@ -46,51 +47,38 @@ TEST_F(CustomBoardDialogTest, OpensOnTheCurrentSettings) {
   EXPECT_EQ(Label(same, 2), "16");  // not the "40" it shows at creation
 }
 
-TEST_F(CustomBoardDialogTest, BombsBarEndFollowsTheSize) {
-  Settings(32, 16, 99);
-  Form2 dialog(game_, nullptr);
-  EXPECT_EQ(dialog.HScroll1(2)->maximum(), 256);  // 512 capped
-
-  dialog.HScroll1(2)->setValue(10);
-  dialog.HScroll1(0)->setValue(2);
-  dialog.HScroll1(1)->setValue(2);
-  EXPECT_EQ(dialog.HScroll1(2)->maximum(), 4);
-  EXPECT_EQ(dialog.HScroll1(2)->value(), 4);
-  EXPECT_EQ(Label(dialog, 2), "4");
-  EXPECT_EQ(Label(dialog, 0), "2");
-}
-
-TEST_F(CustomBoardDialogTest, ButtonWritesTheSettingsAndTheCloseBoxWritesNothing) {
-  Settings(16, 16, 40);
-  {
+// The keys a player has on each bar, pressed width first, then height, then
+// bombs: arrows step as the bars are drawn, Home and End reach the ends, the
+// bombs bar's end follows the size and pulls a larger value down, and the
+// button writes what the labels show while the close box writes nothing.
+TEST_F(CustomBoardDialogTest, KeysReachTheBarsEndsAndOnlyTheButtonWritesWhatTheLabelsShow) {
+  using Three = std::array<int, 3>;  // width, height, bombs
+  const struct {
+    std::array<Qt::Key, 3> keys;
+    Three shown;
+    bool confirmed;
+  } cases[] = {
+      {{Qt::Key_End, Qt::Key_Home, Qt::Key_End}, {32, 2, 64}, true},
+      {{Qt::Key_Home, Qt::Key_End, Qt::Key_End}, {2, 32, 64}, true},
+      {{Qt::Key_End, Qt::Key_End, Qt::Key_End}, {32, 32, 256}, true},
+      {{Qt::Key_Home, Qt::Key_Home, Qt::Key_Shift}, {2, 2, 4}, true},
+      {{Qt::Key_Left, Qt::Key_Right, Qt::Key_Home}, {7, 9, 1}, true},
+      {{Qt::Key_Left, Qt::Key_Right, Qt::Key_Home}, {7, 9, 1}, false},
+  };
+  for (const auto& c : cases) {
+    Settings(8, 8, 10);
     Form2 dialog(game_, nullptr);
-    dialog.HScroll1(0)->setValue(5);
-    dialog.HScroll1(1)->setValue(3);
-    dialog.HScroll1(2)->setValue(15);
-    dialog.close();
+    for (int i = 0; i < 3; ++i) QTest::keyClick(dialog.HScroll1(i), c.keys[static_cast<size_t>(i)]);
+    const Three shown = {Label(dialog, 0).toInt(), Label(dialog, 1).toInt(), Label(dialog, 2).toInt()};
+    EXPECT_EQ(shown, c.shown);
+    if (c.confirmed) {
+      dialog.Command1()->click();
+    } else {
+      dialog.close();
+    }
+    const Three written = {game_.gro.BoardWidth, game_.gro.BoardHeight, game_.gro.BombCount};
+    EXPECT_EQ(written, (c.confirmed ? c.shown : Three{8, 8, 10})) << "confirmed " << c.confirmed;
   }
-  EXPECT_EQ(game_.gro.BoardWidth, 16);
-  EXPECT_EQ(game_.gro.BombCount, 40);
-  {
-    Form2 dialog(game_, nullptr);
-    dialog.HScroll1(0)->setValue(5);
-    dialog.HScroll1(1)->setValue(3);
-    dialog.HScroll1(2)->setValue(15);
-    dialog.Command1()->click();
-  }
-  EXPECT_EQ(game_.gro.BoardWidth, 5);
-  EXPECT_EQ(game_.gro.BoardHeight, 3);
-  EXPECT_EQ(game_.gro.BombCount, 15);
-}
-
-TEST_F(CustomBoardDialogTest, ArrowKeysMoveTheFocusedBarTheWayItIsDrawn) {
-  Settings(8, 8, 10);
-  Form2 dialog(game_, nullptr);
-  QTest::keyClick(dialog.HScroll1(0), Qt::Key_Right);
-  EXPECT_EQ(Label(dialog, 0), "9");
-  QTest::keyClick(dialog.HScroll1(0), Qt::Key_Left);
-  QTest::keyClick(dialog.HScroll1(0), Qt::Key_Left);
-  EXPECT_EQ(Label(dialog, 0), "7");
 }
 
 TEST(TitleCardTest, KeysLeaveItOpenAndAnyMouseButtonClosesIt) {
