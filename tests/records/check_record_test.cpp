@@ -1,5 +1,6 @@
 #include "records/check_record.h"
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <grp.h>
 #include <sys/resource.h>
@@ -7,9 +8,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
+#include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "records/records_file.h"
 #include "tests/records/temp_dir.h"
@@ -31,6 +35,9 @@ RecordTable Table(int32_t t0, int32_t t1, int32_t t2) {
 std::filesystem::path Backup(const TempDir& dir, int number) {
   return dir.path() / ("GoodTime.dat.bak" + std::to_string(number));
 }
+
+// What the records code asked to sync, by the name each descriptor had then.
+std::vector<std::string> gSynced;
 
 RecordTable DefaultsWith(int level, const Record& record) {
   RecordTable table = DefaultRecords();
@@ -137,6 +144,20 @@ TEST(SaveRecord, KeepsTheOtherLevelsAndMendsWhatWentMissingOrBad) {
   EXPECT_EQ(ReadBytes(Backup(dir, 1)), "\"half");
 }
 
+// A save survives a power cut: the new bytes reach the disk before the new
+// file takes the records file's name, and the new name reaches it after.
+TEST(SaveRecord, SyncsTheNewFileBeforeItsRenameAndTheDirectoryAfter) {
+  TempDir dir;
+  const std::string directory = std::filesystem::canonical(dir.path()).string();
+  gSynced.clear();
+  SaveRecord(dir.File(), Level::Beginner, "a", 1);
+  const auto temporary = std::find_if(gSynced.begin(), gSynced.end(), [&](const std::string& name) {
+    return name.starts_with(directory + "/GoodTime.dat.tmp");
+  });
+  ASSERT_NE(temporary, gSynced.end());
+  EXPECT_NE(std::find(temporary, gSynced.end(), directory), gSynced.end());
+}
+
 // Runs `body` in a child process, so that a dropped user or a file size limit
 // ends with it; Wait answers its exit code.
 pid_t Spawn(const std::function<int()>& body) {
@@ -205,7 +226,7 @@ TEST(CheckRecord, AnOrdinaryUserLeavesOtherPeoplesFilesTheirs) {
   RecordTable saved = Table(10, 20, 30);
   saved[0] = Record{"x", 5};
   for (const auto& file : {shared, synced}) {
-    EXPECT_EQ(ReadRecords(file), saved) << file;
+    EXPECT_EQ(ReadBytes(file), SerializeRecords(saved)) << file;
     struct stat status {};
     ASSERT_EQ(::stat(file.c_str(), &status), 0);
     EXPECT_EQ(status.st_uid, ::geteuid()) << file;
@@ -279,3 +300,14 @@ TEST(SaveRecord, FullDiskLeavesTheOldFileWhole) {
 
 }  // namespace
 }  // namespace porteka
+
+// Stands in for the C library's fsync in this test program, noting the name.
+extern "C" int fsync(int fd) {
+  char name[4096];
+  const ssize_t length = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), name, sizeof name);
+  if (length > 0) porteka::gSynced.emplace_back(name, static_cast<size_t>(length));
+  int (*real)(int) = nullptr;
+  void* symbol = ::dlsym(RTLD_NEXT, "fsync");
+  std::memcpy(&real, &symbol, sizeof real);
+  return real(fd);
+}
