@@ -379,15 +379,42 @@ def build():
     return run(["cmake", "--build", str(BUILD)]).returncode == 0
 
 
+# A planted fault can make a test loop for ever, and a test's own TIMEOUT
+# (the fuzz feed allows minutes) outranks ctest's --timeout: every test
+# process still running after this many seconds is stopped, which CTest
+# counts as a failure, so the hang shows as caught.
+TEST_SECONDS = 120
+
+
+def stop_tests_running_too_long(ctest_pid):
+    """Kills the test processes CTest started more than TEST_SECONDS ago."""
+    ticks = os.sysconf("SC_CLK_TCK")
+    uptime = float(pathlib.Path("/proc/uptime").read_text().split()[0])
+    try:
+        children = pathlib.Path(f"/proc/{ctest_pid}/task/{ctest_pid}/children").read_text().split()
+    except OSError:
+        return
+    for pid in children:
+        try:
+            started = int(pathlib.Path(f"/proc/{pid}/stat").read_text().rsplit(")", 1)[1].split()[19]) / ticks
+            if uptime - started > TEST_SECONDS:
+                os.kill(int(pid), signal.SIGKILL)
+        except (OSError, ValueError, IndexError):
+            pass
+
+
 def failing_tests(all_tests, jobs):
     """Runs CTest; the names of the tests that failed."""
     log = BUILD / "Testing" / "Temporary" / "LastTestsFailed.log"
     if log.exists():
         log.unlink()
-    command = ["ctest", "-j", str(jobs), "--timeout", "120"]
+    command = ["ctest", "-j", str(jobs), "--timeout", str(TEST_SECONDS)]
     if not all_tests:
         command += ["-LE", "e2e|package"]
-    run(command, cwd=BUILD)
+    ctest = subprocess.Popen(command, cwd=BUILD, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    while ctest.poll() is None:
+        stop_tests_running_too_long(ctest.pid)
+        time.sleep(1)
     if not log.exists():
         return []
     return sorted(line.split(":", 1)[1] for line in log.read_text().splitlines() if ":" in line)
