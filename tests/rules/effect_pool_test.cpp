@@ -62,18 +62,5 @@ TEST_F(EffectPoolTest, ANewBoardStartsWithEmptyPools) {
   }
 }
 
-TEST_F(EffectPoolTest, EveryPhaseIsDrawnOnceAndTheSlotFreedAfterTheLast) {
-  DealCustom(kSmall);
-  Move(RevealMode::Uncover, 0, 0);
-  Move(RevealMode::Uncover, 2, 2);
-  Frames(25);
-  // The flood and the blast add flashes of their own in between.
-  EXPECT_EQ(outside.CountPrefix("explosion"), 20);
-  for (int p = 1; p <= 21; ++p) EXPECT_EQ(outside.Count(ExplosionAt(p, 0, 0)), p <= 20) << p;
-  for (int p = 1; p <= 11; ++p) EXPECT_EQ(outside.Count(OpenAt(p, 2, 2)), p <= 10) << p;
-  for (const EffectRecord& r : game.OpenEffects) EXPECT_EQ(r.Phase, 0);
-  for (const EffectRecord& r : game.Explosions) EXPECT_EQ(r.Phase, 0);
-}
-
 }  // namespace
 }  // namespace porteka::test
