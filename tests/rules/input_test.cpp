@@ -31,50 +31,17 @@ TEST_F(MouseTest, APressRemembersItsPixelRoundedHalfToEvenAndDoesNothingElse) {
   EXPECT_TRUE(outside.calls.empty());
 }
 
-TEST_F(MouseTest, MovesPlayTheButtonsHeldWhereThePointerIsNow) {
-  State(1, 1) = Cover::Flag;
-  State(2, 1) = Cover::KeyboardMark;
-  State(3, 1) = Cover::SecondMark;
-  Picture1_MouseDown(game, 2, 2);
-  for (float x = 0; x < 64; x += 5.5f) Picture1_MouseMove(game, kLeftButton, x, 24.0f);
-  EXPECT_EQ(Picture()[1], "1FK.");
-  EXPECT_EQ(State(0, 0), Cover::Covered);  // the move's own position counts, not the press
+using DoubleClickTest = InputTest;
 
-  Picture1_MouseMove(game, kMiddleButton, 56, 8);
-  EXPECT_EQ(Picture(), (Rows{"##..", "1FK.", "####", "####"}));
-}
-
-class DoubleClickTest : public InputTest {
- protected:
-  void MarkAndPress(int pressX, int pressY) {
-    for (const auto& [x, y] : {std::pair{2, 0}, {0, 1}, {3, 1}, {0, 0}, {1, 3}}) State(x, y) = Cover::KeyboardMark;
-    Picture1_MouseDown(game, 16.0f * pressX + 3, 16.0f * pressY + 3);
-  }
-};
-
-TEST_F(DoubleClickTest, UncoversEveryMarkedCellColumnByColumn) {
-  MarkAndPress(3, 1);
-  Picture1_MouseMove(game, kLeftButton, 56, 24);  // over the marked cell: no effect
-  EXPECT_EQ(State(3, 1), Cover::KeyboardMark);
-  outside.Clear();
-  Picture1_DblClick(game);
-  EXPECT_EQ(Picture(), (Rows{"*#.#", "1##.", "####", "#.##"}));
-  // Column 0 top down (the bomb, then (0,1)), then (1,3), (2,0), (3,1).
-  EXPECT_EQ(outside.calls, (S{"face 2", "sound 1", "sound 0", "sound 0", "sound 0", "sound 0"}));
-  const std::pair<int, int> order[] = {{0, 1}, {1, 3}, {2, 0}, {3, 1}};
-  for (size_t i = 0; i < std::size(order); ++i) {
-    EXPECT_EQ(game.OpenEffects[i].X, 16 * order[i].first - 16) << i;
-    EXPECT_EQ(game.OpenEffects[i].Y, 16 * order[i].second - 16) << i;
-  }
-}
-
+// The marks_and_double_click dump shows the marked cells opened column by column.
 TEST_F(DoubleClickTest, NeedsTheLastMoveToHaveHadTheLeftButtonAloneAndAMarkUnderThePress) {
-  MarkAndPress(1, 1);
+  for (const auto& [x, y] : {std::pair{2, 0}, {0, 1}, {3, 1}, {0, 0}, {1, 3}}) State(x, y) = Cover::KeyboardMark;
+  PressOn(1, 1);
   Picture1_MouseMove(game, kLeftButton, 40, 40);
   Picture1_DblClick(game);
   EXPECT_EQ(State(2, 0), Cover::KeyboardMark);
 
-  MarkAndPress(2, 0);
+  PressOn(2, 0);
   for (const int16_t buttons : {0, 2, 3, 4, 5}) {
     Picture1_MouseMove(game, buttons, 40, 40);
     Picture1_DblClick(game);
