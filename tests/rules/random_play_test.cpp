@@ -147,21 +147,12 @@ class RandomPlay {
         StartCustomGame(game_);  // the dialog closed without a change
         break;
       default: {
-        int16_t w, h;
-        switch (Below(5)) {
-          case 0: w = h = 2; break;
-          case 1: w = h = 32; break;
-          case 2: w = static_cast<int16_t>(Between(-3, 40)); h = static_cast<int16_t>(Between(-3, 40)); break;
-          default: w = static_cast<int16_t>(Between(2, 32)); h = static_cast<int16_t>(Between(2, 32));
-        }
+        // Each side and the bomb count at the ends of the dialog's ranges, past them or between.
+        auto side = [&] { return static_cast<int16_t>(OneIn(3) ? (OneIn(2) ? 2 : 32) : Between(-3, 40)); };
+        const int16_t w = side(), h = side();
         const int most = MaxCustomBombs(std::clamp<int16_t>(w, 2, 32), std::clamp<int16_t>(h, 2, 32));
-        int16_t bombs;
-        switch (Below(4)) {
-          case 0: bombs = static_cast<int16_t>(most); break;
-          case 1: bombs = static_cast<int16_t>(Between(1, 3)); break;
-          case 2: bombs = static_cast<int16_t>(Between(-5, 300)); break;
-          default: bombs = static_cast<int16_t>(Between(1, std::max(1, most / 6)));
-        }
+        const int choices[] = {most, Between(1, 3), Between(-5, 300), Between(1, std::max(1, most / 6))};
+        const auto bombs = static_cast<int16_t>(choices[Below(4)]);
         SetCustomBoard(game_, w, h, bombs);
         StartCustomGame(game_);
       }
