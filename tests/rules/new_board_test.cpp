@@ -45,13 +45,5 @@ TEST_F(NewBoardTest, TheColumnIsDrawnBeforeTheRowAndACollisionCostsAPair) {
   EXPECT_EQ(std::count(game.CellValue.begin(), game.CellValue.end(), kBomb), 3);
 }
 
-TEST_F(NewBoardTest, StartGameLaysOutResetsTheFaceThenDealsFromTheSameGenerator) {
-  StartLevel(game, Level::Beginner);
-  EXPECT_EQ(outside.Take(), (S{"layout", "face 0", "counters Time 0   sec|Bom 10 "}));
-  const auto first = game.CellValue;
-  StartLevel(game, Level::Beginner);
-  EXPECT_NE(game.CellValue, first);
-}
-
 }  // namespace
 }  // namespace porteka::test

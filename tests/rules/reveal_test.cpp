@@ -93,12 +93,6 @@ TEST_F(RevealTest, TheBlockOpensRowByRowAndSetsOffABombWhateverTheFlags) {
   EXPECT_EQ(outside.calls.front(), "face 2");
   EXPECT_EQ(outside.Count("sound 0"), 7);
   EXPECT_EQ(game.OpenEffects[0].X, 16);
-
-  // At a corner it stays on the board.
-  DealCustom(kSmall);
-  Move(RevealMode::UncoverBlock, 0, 3);
-  Move(RevealMode::UncoverBlock, 3, 0);
-  EXPECT_EQ(Picture(), (Rows{"##..", "##..", "..##", "..##"}));
 }
 
 TEST_F(RevealTest, BlastsLeaveRubbleInnerOverOuterAndSpareMarkedBombs) {
