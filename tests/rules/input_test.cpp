@@ -113,8 +113,8 @@ TEST_F(KeyboardTest, TheButtonKeysPlayTheButtonsAtThePressWhateverTheModifiers) 
 // The arrows walk the selection a cell at a time, the pixel within the cell
 // kept, and stop at the edges; a selection left off a smaller board first
 // comes back to its nearest cell. Any modifiers. Nothing else changes, and
-// the next frame shows the marker there.
-TEST_F(KeyboardTest, ArrowsMoveTheSelectionWithinTheBoardAndNothingElse) {
+// the next frame shows the marker there. Keys without a use change nothing.
+TEST_F(KeyboardTest, ArrowsMoveOnlyTheSelectionWithinTheBoardAndOtherKeysNothing) {
   struct Case {
     int16_t x, y, key, wantX, wantY;
   };
@@ -142,19 +142,13 @@ TEST_F(KeyboardTest, ArrowsMoveTheSelectionWithinTheBoardAndNothingElse) {
     EXPECT_EQ(outside.Count("marker " + std::to_string(wantX & ~15) + " " + std::to_string(wantY & ~15)), 1);
     outside.Clear();
   }
+  for (const int16_t key : {0, 1, 36, 41, 66, 97, 99, 120, 122, 255, -1, 32767})
+    for (const int16_t shift : {0, 2}) Form_KeyDown(game, key, shift);
+  EXPECT_TRUE(outside.calls.empty());
   EXPECT_EQ(game.CellValue, values);
   EXPECT_EQ(game.CellState, states);
   EXPECT_EQ(game.GameState, GamePhase::Waiting);
   EXPECT_EQ(game.gro.ElapsedTime, 0);
-}
-
-TEST_F(KeyboardTest, OtherKeysChangeNothing) {
-  PressOn(1, 1);
-  for (const int16_t key : {0, 1, 36, 41, 66, 97, 99, 120, 122, 255, -1, 32767})
-    for (const int16_t shift : {0, 2}) Form_KeyDown(game, key, shift);
-  EXPECT_EQ(game.GameState, GamePhase::Waiting);
-  EXPECT_EQ(game.CoveredCount, 16);
-  EXPECT_TRUE(outside.calls.empty());
 }
 
 // 511.5 rounds to 512: column 32, past the arrays. Stored column-fastest,
