@@ -34,8 +34,8 @@ TEST_F(FloodTest, FlashesThatLandInEarlierSlotsCostTheWaveAFrame) {
   EXPECT_EQ(Picture(), Corridor(0, 2));
   EXPECT_EQ(game.OpenEffects[0].Phase, 1);
   EXPECT_EQ(game.OpenEffects[0].X, 0);  // cell (1, 0)
-  EXPECT_EQ(outside.CountPrefix("open "), 1);
-  outside.Clear();
+  EXPECT_EQ(outside.Take(), (S{"board", OpenAt(2, 0, 0), "sound 0", "sound 0", "sound 0", "sound 0", "sound 0",
+                               "counters Time 0.06sec|Bom 2  ", "present"}));
 
   Frames(1);
   EXPECT_EQ(Picture(), Corridor(0, 2));

@@ -52,9 +52,6 @@ class RecordingOutside final : public Outside, public Canvas {
   void PresentBoard() override { Note("present"); }
 
   int Count(std::string_view call) const { return static_cast<int>(std::count(calls.begin(), calls.end(), call)); }
-  int CountPrefix(std::string_view prefix) const {
-    return static_cast<int>(std::count_if(calls.begin(), calls.end(), [&](const std::string& c) { return c.starts_with(prefix); }));
-  }
   // The calls so far, forgetting them.
   std::vector<std::string> Take() {
     gameStateAtCall.clear();
