@@ -5,6 +5,7 @@ namespace {
 
 using EffectPoolTest = RulesTest;
 
+// A new board empties the pools: the new_board_mid_chain dump shows it.
 TEST_F(EffectPoolTest, FullPoolsDropTheEffectAndEverythingItWouldSayButNotTheCell) {
   DealCustom(kSmall);
   for (EffectRecord& r : game.OpenEffects) r = {5, 400, 400};
@@ -27,52 +28,6 @@ TEST_F(EffectPoolTest, FullPoolsDropTheEffectAndEverythingItWouldSayButNotTheCel
   for (const EffectRecord& r : game.Explosions) ASSERT_EQ(r.Phase, 5);
   Frames(1);
   EXPECT_EQ(game.gro.ElapsedTime, 1);
-}
-
-// However the new board comes, the last board's effects are gone with it: an
-// explosion in its first two passes and a flash whose trigger is still due
-// neither draw on the new board nor open, blast or time anything there.
-TEST_F(EffectPoolTest, ANewBoardStartsWithEmptyPools) {
-  const std::pair<const char*, std::function<void()>> ways[] = {
-      {"laid by hand", [&] { DealCustom({"....", ".*..", "....", "...."}); }},
-      {"the same settings", [&] { StartGame(game); }},
-      {"a fixed level", [&] { StartLevel(game, Level::Beginner); }},
-      {"custom", [&] { StartCustomGame(game); }},
-  };
-  for (const auto& [way, deal] : ways) {
-    SCOPED_TRACE(way);
-    DealCustom(kSmall);
-    Move(RevealMode::Uncover, 3, 0);  // empty neighbours: its flash would open them
-    Move(RevealMode::Uncover, 0, 0);  // a bomb goes off
-    Frames(1);
-    ASSERT_EQ(game.Explosions[0].Phase, 2);
-    ASSERT_EQ(game.OpenEffects[0].Phase, 2);
-    deal();
-    const auto values = game.CellValue;
-    const auto states = game.CellState;
-    outside.Clear();
-    Frames(25);
-    EXPECT_EQ(game.CellValue, values);  // the new board's bombs stay, no rubble
-    EXPECT_EQ(game.CellState, states);
-    EXPECT_EQ(game.GameState, GamePhase::Waiting);
-    EXPECT_EQ(game.gro.ElapsedTime, 0);
-    EXPECT_EQ(outside.CountPrefix("open") + outside.CountPrefix("explosion") + outside.CountPrefix("face") +
-                  outside.CountPrefix("sound"),
-              0);
-  }
-}
-
-TEST_F(EffectPoolTest, EveryPhaseIsDrawnOnceAndTheSlotFreedAfterTheLast) {
-  DealCustom(kSmall);
-  Move(RevealMode::Uncover, 0, 0);
-  Move(RevealMode::Uncover, 2, 2);
-  Frames(25);
-  // The flood and the blast add flashes of their own in between.
-  EXPECT_EQ(outside.CountPrefix("explosion"), 20);
-  for (int p = 1; p <= 21; ++p) EXPECT_EQ(outside.Count(ExplosionAt(p, 0, 0)), p <= 20) << p;
-  for (int p = 1; p <= 11; ++p) EXPECT_EQ(outside.Count(OpenAt(p, 2, 2)), p <= 10) << p;
-  for (const EffectRecord& r : game.OpenEffects) EXPECT_EQ(r.Phase, 0);
-  for (const EffectRecord& r : game.Explosions) EXPECT_EQ(r.Phase, 0);
 }
 
 }  // namespace

@@ -31,50 +31,17 @@ TEST_F(MouseTest, APressRemembersItsPixelRoundedHalfToEvenAndDoesNothingElse) {
   EXPECT_TRUE(outside.calls.empty());
 }
 
-TEST_F(MouseTest, MovesPlayTheButtonsHeldWhereThePointerIsNow) {
-  State(1, 1) = Cover::Flag;
-  State(2, 1) = Cover::KeyboardMark;
-  State(3, 1) = Cover::SecondMark;
-  Picture1_MouseDown(game, 2, 2);
-  for (float x = 0; x < 64; x += 5.5f) Picture1_MouseMove(game, kLeftButton, x, 24.0f);
-  EXPECT_EQ(Picture()[1], "1FK.");
-  EXPECT_EQ(State(0, 0), Cover::Covered);  // the move's own position counts, not the press
+using DoubleClickTest = InputTest;
 
-  Picture1_MouseMove(game, kMiddleButton, 56, 8);
-  EXPECT_EQ(Picture(), (Rows{"##..", "1FK.", "####", "####"}));
-}
-
-class DoubleClickTest : public InputTest {
- protected:
-  void MarkAndPress(int pressX, int pressY) {
-    for (const auto& [x, y] : {std::pair{2, 0}, {0, 1}, {3, 1}, {0, 0}, {1, 3}}) State(x, y) = Cover::KeyboardMark;
-    Picture1_MouseDown(game, 16.0f * pressX + 3, 16.0f * pressY + 3);
-  }
-};
-
-TEST_F(DoubleClickTest, UncoversEveryMarkedCellColumnByColumn) {
-  MarkAndPress(3, 1);
-  Picture1_MouseMove(game, kLeftButton, 56, 24);  // over the marked cell: no effect
-  EXPECT_EQ(State(3, 1), Cover::KeyboardMark);
-  outside.Clear();
-  Picture1_DblClick(game);
-  EXPECT_EQ(Picture(), (Rows{"*#.#", "1##.", "####", "#.##"}));
-  // Column 0 top down (the bomb, then (0,1)), then (1,3), (2,0), (3,1).
-  EXPECT_EQ(outside.calls, (S{"face 2", "sound 1", "sound 0", "sound 0", "sound 0", "sound 0"}));
-  const std::pair<int, int> order[] = {{0, 1}, {1, 3}, {2, 0}, {3, 1}};
-  for (size_t i = 0; i < std::size(order); ++i) {
-    EXPECT_EQ(game.OpenEffects[i].X, 16 * order[i].first - 16) << i;
-    EXPECT_EQ(game.OpenEffects[i].Y, 16 * order[i].second - 16) << i;
-  }
-}
-
+// The marks_and_double_click dump shows the marked cells opened column by column.
 TEST_F(DoubleClickTest, NeedsTheLastMoveToHaveHadTheLeftButtonAloneAndAMarkUnderThePress) {
-  MarkAndPress(1, 1);
+  for (const auto& [x, y] : {std::pair{2, 0}, {0, 1}, {3, 1}, {0, 0}, {1, 3}}) State(x, y) = Cover::KeyboardMark;
+  PressOn(1, 1);
   Picture1_MouseMove(game, kLeftButton, 40, 40);
   Picture1_DblClick(game);
   EXPECT_EQ(State(2, 0), Cover::KeyboardMark);
 
-  MarkAndPress(2, 0);
+  PressOn(2, 0);
   for (const int16_t buttons : {0, 2, 3, 4, 5}) {
     Picture1_MouseMove(game, buttons, 40, 40);
     Picture1_DblClick(game);
@@ -87,54 +54,44 @@ TEST_F(DoubleClickTest, NeedsTheLastMoveToHaveHadTheLeftButtonAloneAndAMarkUnder
 
 using KeyboardTest = InputTest;
 
-TEST_F(KeyboardTest, CtrlAInvertsTheMarksAndPlaysTheCueEightTimes) {
+// The marks_and_double_click dump marks a flag and every covered cell with
+// Ctrl+A, then toggles one mark with A and with Ctrl+Shift+A.
+TEST_F(KeyboardTest, CtrlAInvertsTheMarksWithEightCuesAndWithEveryCellMarkedClearsThemSilently) {
   Move(RevealMode::Uncover, 3, 0);
-  Move(RevealMode::CycleMark, 1, 0);  // a flag
-  Move(RevealMode::CycleMark, 2, 2);
-  Move(RevealMode::CycleMark, 2, 2);  // a second mark
+  State(2, 2) = Cover::SecondMark;
   State(1, 1) = Cover::KeyboardMark;
   outside.Clear();
   Form_KeyDown(game, kKeyA, kCtrlKey);
   EXPECT_EQ(Picture(), (Rows{"KKK.", "K#KK", "KKKK", "KKKK"}));
   EXPECT_EQ(outside.Take(), Cues(8));
-  EXPECT_EQ(game.BombsLeft, 1);  // the flag's bomb stays counted off
 
-  // With every covered cell marked it only takes marks away, silently.
   State(1, 1) = Cover::KeyboardMark;
   Form_KeyDown(game, kKeyA, kCtrlKey);
   EXPECT_EQ(Picture(), (Rows{"###.", "####", "####", "####"}));
   EXPECT_TRUE(outside.calls.empty());
-  EXPECT_EQ(game.BombsLeft, 1);
-  EXPECT_EQ(game.GameState, GamePhase::Running);
 }
 
 TEST_F(KeyboardTest, AWithAnyOtherModifierTogglesTheCellAtThePress) {
   PressOn(2, 1);
   for (const int16_t shift : {0, 1, 3, 4, 5, 6, 7, 8, -1}) {
-    SCOPED_TRACE(shift);
     Form_KeyDown(game, kKeyA, shift);
-    EXPECT_EQ(Picture()[1], "##K#");
-    EXPECT_EQ(outside.Take(), Cues(1));
+    EXPECT_EQ(State(2, 1), Cover::KeyboardMark) << shift;
     Form_KeyDown(game, kKeyA, shift);
-    EXPECT_EQ(State(2, 1), Cover::Covered);
-    EXPECT_TRUE(outside.Take().empty());
+    EXPECT_EQ(outside.Take(), Cues(1)) << shift;  // on with the cue, off silently
   }
   EXPECT_EQ(game.GameState, GamePhase::Waiting);  // marks do not start the clock
 
   // Flags and second marks become marks; the way back never raises the count.
-  PressOn(1, 0);
   Move(RevealMode::CycleMark, 1, 0);
-  Form_KeyDown(game, kKeyA, 0);
-  EXPECT_EQ(State(1, 0), Cover::KeyboardMark);
-  Form_KeyDown(game, kKeyA, 0);
-  EXPECT_EQ(State(1, 0), Cover::Covered);
-  EXPECT_EQ(game.BombsLeft, 1);
-  PressOn(2, 2);
   State(2, 2) = Cover::SecondMark;
   outside.Clear();
-  Form_KeyDown(game, kKeyA, 0);
-  EXPECT_EQ(State(2, 2), Cover::KeyboardMark);
-  EXPECT_EQ(outside.Take(), Cues(1));
+  for (const auto& [x, y] : {std::pair{1, 0}, {2, 2}, {1, 0}}) {
+    PressOn(x, y);
+    Form_KeyDown(game, kKeyA, 0);
+  }
+  EXPECT_EQ(Picture(), (Rows{"####", "####", "##K#", "####"}));
+  EXPECT_EQ(outside.Take(), Cues(2));
+  EXPECT_EQ(game.BombsLeft, 1);
 }
 
 TEST_F(KeyboardTest, TheButtonKeysPlayTheButtonsAtThePressWhateverTheModifiers) {
@@ -156,8 +113,8 @@ TEST_F(KeyboardTest, TheButtonKeysPlayTheButtonsAtThePressWhateverTheModifiers) 
 // The arrows walk the selection a cell at a time, the pixel within the cell
 // kept, and stop at the edges; a selection left off a smaller board first
 // comes back to its nearest cell. Any modifiers. Nothing else changes, and
-// the next frame shows the marker there.
-TEST_F(KeyboardTest, ArrowsMoveTheSelectionWithinTheBoardAndNothingElse) {
+// the next frame shows the marker there. Keys without a use change nothing.
+TEST_F(KeyboardTest, ArrowsMoveOnlyTheSelectionWithinTheBoardAndOtherKeysNothing) {
   struct Case {
     int16_t x, y, key, wantX, wantY;
   };
@@ -185,30 +142,19 @@ TEST_F(KeyboardTest, ArrowsMoveTheSelectionWithinTheBoardAndNothingElse) {
     EXPECT_EQ(outside.Count("marker " + std::to_string(wantX & ~15) + " " + std::to_string(wantY & ~15)), 1);
     outside.Clear();
   }
+  for (const int16_t key : {0, 1, 36, 41, 66, 97, 99, 120, 122, 255, -1, 32767})
+    for (const int16_t shift : {0, 2}) Form_KeyDown(game, key, shift);
+  EXPECT_TRUE(outside.calls.empty());
   EXPECT_EQ(game.CellValue, values);
   EXPECT_EQ(game.CellState, states);
   EXPECT_EQ(game.GameState, GamePhase::Waiting);
   EXPECT_EQ(game.gro.ElapsedTime, 0);
 }
 
-TEST_F(KeyboardTest, OtherKeysChangeNothing) {
-  PressOn(1, 1);
-  for (const int16_t key : {0, 1, 36, 41, 66, 97, 99, 120, 122, 255, -1, 32767})
-    for (const int16_t shift : {0, 2}) Form_KeyDown(game, key, shift);
-  EXPECT_EQ(game.GameState, GamePhase::Waiting);
-  EXPECT_EQ(game.CoveredCount, 16);
-  EXPECT_TRUE(outside.calls.empty());
-}
-
 // 511.5 rounds to 512: column 32, past the arrays. Stored column-fastest,
 // (32, 0) would be the same byte as (0, 1).
 TEST_F(InputTest, APressPastTheArraysOrLeftOffASmallerBoardTouchesNoCell) {
-  SetCustomBoard(game, 32, 32, 40);
-  StartCustomGame(game);
-  State(0, 1) = Cover::KeyboardMark;
-  for (const float y : {0.0f, 511.5f}) {
-    Picture1_MouseDown(game, 511.5f, y);
-    ASSERT_EQ(game.PointerX, 512);
+  auto expectNoCellTouched = [&] {
     Picture1_MouseMove(game, kLeftButton, 8, 8);
     outside.Clear();
     const auto before = game.CellState;
@@ -216,18 +162,20 @@ TEST_F(InputTest, APressPastTheArraysOrLeftOffASmallerBoardTouchesNoCell) {
     for (const int16_t key : {kKeyA, kKeyEnter, kKeyZ, kKeyX}) Form_KeyDown(game, key, 0);
     EXPECT_EQ(game.CellState, before);
     EXPECT_TRUE(outside.calls.empty());
+  };
+  SetCustomBoard(game, 32, 32, 40);
+  StartCustomGame(game);
+  State(0, 1) = Cover::KeyboardMark;
+  for (const float y : {0.0f, 511.5f}) {
+    Picture1_MouseDown(game, 511.5f, y);
+    ASSERT_EQ(game.PointerX, 512);
+    expectNoCellTouched();
   }
 
   Picture1_MouseDown(game, 300, 300);
   StartLevel(game, Level::Beginner);
   State(0, 0) = Cover::KeyboardMark;
-  Picture1_MouseMove(game, kLeftButton, 200, 200);
-  outside.Clear();
-  const auto before = game.CellState;
-  Picture1_DblClick(game);
-  for (const int16_t key : {kKeyA, kKeyEnter, kKeyZ, kKeyX}) Form_KeyDown(game, key, 0);
-  EXPECT_EQ(game.CellState, before);
-  EXPECT_TRUE(outside.calls.empty());
+  expectNoCellTouched();
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -53,9 +52,6 @@ class RecordingOutside final : public Outside, public Canvas {
   void PresentBoard() override { Note("present"); }
 
   int Count(std::string_view call) const { return static_cast<int>(std::count(calls.begin(), calls.end(), call)); }
-  int CountPrefix(std::string_view prefix) const {
-    return static_cast<int>(std::count_if(calls.begin(), calls.end(), [&](const std::string& c) { return c.starts_with(prefix); }));
-  }
   // The calls so far, forgetting them.
   std::vector<std::string> Take() {
     gameStateAtCall.clear();
@@ -95,18 +91,13 @@ class RulesTest : public ::testing::Test {
     outside.Clear();
   }
 
-  static std::vector<std::pair<int16_t, int16_t>> BombsOf(const Rows& rows) {
+  // A board dealt by hand. A custom board takes the picture's size and bombs;
+  // a fixed level's picture must fit the level's table.
+  void DealLevel(Level level, const Rows& rows) {
     std::vector<std::pair<int16_t, int16_t>> bombs;
     for (size_t y = 0; y < rows.size(); ++y)
       for (size_t x = 0; x < rows[y].size(); ++x)
         if (rows[y][x] == '*') bombs.emplace_back(static_cast<int16_t>(x), static_cast<int16_t>(y));
-    return bombs;
-  }
-
-  // A board dealt by hand. A custom board takes the picture's size and bombs;
-  // a fixed level's picture must fit the level's table.
-  void DealLevel(Level level, const Rows& rows) {
-    const auto bombs = BombsOf(rows);
     SetCustomBoard(game, static_cast<int16_t>(rows[0].size()), static_cast<int16_t>(rows.size()),
                    static_cast<int16_t>(bombs.size()));
     game.gro.GameLevel = level;
@@ -139,12 +130,9 @@ class RulesTest : public ::testing::Test {
   }
 };
 
-// What the recorder notes for an effect drawn over a cell.
-inline std::string EffectAt(const char* kind, int offset, int phase, int x, int y) {
-  return std::string(kind) + " " + std::to_string(phase) + " " + std::to_string(16 * x - offset) + " " +
-         std::to_string(16 * y - offset);
+// What the recorder notes for a flash drawn over a cell.
+inline std::string OpenAt(int phase, int x, int y) {
+  return "open " + std::to_string(phase) + " " + std::to_string(16 * x - 16) + " " + std::to_string(16 * y - 16);
 }
-inline std::string OpenAt(int phase, int x, int y) { return EffectAt("open", 16, phase, x, y); }
-inline std::string ExplosionAt(int phase, int x, int y) { return EffectAt("explosion", 52, phase, x, y); }
 
 }  // namespace porteka::test
