@@ -37,8 +37,8 @@ std::filesystem::path Backup(const TempDir& dir, int number) {
 // What the records code asked to sync, by the name each descriptor had then.
 std::vector<std::string> gSynced;
 
-RecordTable DefaultsWith(int level, const Record& record) {
-  RecordTable table = DefaultRecords();
+// The table with one level's line replaced.
+RecordTable With(RecordTable table, int level, const Record& record) {
   table[static_cast<size_t>(level)] = record;
   return table;
 }
@@ -54,7 +54,7 @@ TEST(CheckRecord, FirstWinCreatesTheDefaultFileAndSavingFillsOneLine) {
   EXPECT_TRUE(CheckRecord(dir.File(), Level::Beginner, 500));
   EXPECT_EQ(ReadBytes(dir.File()), kDefaultFile);
   SaveRecord(dir.File(), Level::Beginner, "山田", 500);
-  EXPECT_EQ(ReadRecords(dir.File()), DefaultsWith(0, Record{"山田", 500}));
+  EXPECT_EQ(ReadRecords(dir.File()), With(DefaultRecords(), 0, Record{"山田", 500}));
   EXPECT_EQ(CountEntries(dir.path()), 1) << "no backup, no temporary file";
 }
 
@@ -126,16 +126,15 @@ TEST(SaveRecord, KeepsTheOtherLevelsAndMendsWhatWentMissingOrBad) {
   TempDir dir;
   WriteBytes(dir.File(), SerializeRecords(Table(10, 20, 30)) + "\"extra\",40\r\n");
   SaveRecord(dir.File(), Level::Intermediate, " a, \"b\" ", 15);
-  RecordTable expected = Table(10, 20, 30);
-  expected[1] = Record{" a, \"b\" ", 15};
-  EXPECT_EQ(ReadBytes(dir.File()), SerializeRecords(expected)) << "extra lines dropped";
+  EXPECT_EQ(ReadBytes(dir.File()), SerializeRecords(With(Table(10, 20, 30), 1, Record{" a, \"b\" ", 15})))
+      << "extra lines dropped";
 
   std::filesystem::remove(dir.File());
   SaveRecord(dir.File(), Level::Advanced, "", 123);
-  EXPECT_EQ(ReadRecords(dir.File()), DefaultsWith(2, Record{"", 123}));
+  EXPECT_EQ(ReadRecords(dir.File()), With(DefaultRecords(), 2, Record{"", 123}));
   WriteBytes(dir.File(), "\"half");
   SaveRecord(dir.File(), Level::Beginner, "髙①～", 9);
-  EXPECT_EQ(ReadRecords(dir.File()), DefaultsWith(0, Record{"髙①～", 9}));
+  EXPECT_EQ(ReadRecords(dir.File()), With(DefaultRecords(), 0, Record{"髙①～", 9}));
   EXPECT_EQ(ReadBytes(Backup(dir, 1)), "\"half");
 }
 
@@ -218,10 +217,8 @@ TEST(CheckRecord, AnOrdinaryUserLeavesOtherPeoplesFilesTheirs) {
   EXPECT_EQ(ReadBytes(damaged), "\"a\",1\r\n");
   EXPECT_EQ(ReadRecords(good), Table(10, 20, 30));
   EXPECT_EQ(ReadRecords(locked), Table(10, 20, 30));
-  RecordTable saved = Table(10, 20, 30);
-  saved[0] = Record{"x", 5};
   for (const auto& file : {shared, synced}) {
-    EXPECT_EQ(ReadBytes(file), SerializeRecords(saved)) << file;
+    EXPECT_EQ(ReadBytes(file), SerializeRecords(With(Table(10, 20, 30), 0, Record{"x", 5}))) << file;
     struct stat status {};
     ASSERT_EQ(::stat(file.c_str(), &status), 0);
     EXPECT_EQ(status.st_uid, ::geteuid()) << file;
@@ -247,7 +244,7 @@ TEST(SaveRecord, RemovesTemporaryFilesOfGamesThatNoLongerRun) {
   SaveRecord(dir.File(), Level::Beginner, "a", 1);
   for (const std::string& name : stale) EXPECT_FALSE(std::filesystem::exists(dir.path() / name)) << name;
   for (const std::string& name : kept) EXPECT_TRUE(std::filesystem::exists(dir.path() / name)) << name;
-  EXPECT_EQ(ReadRecords(dir.File()), DefaultsWith(0, Record{"a", 1}));
+  EXPECT_EQ(ReadRecords(dir.File()), With(DefaultRecords(), 0, Record{"a", 1}));
 }
 
 // Three games in one directory saving over and over, each on a level of its
