@@ -220,9 +220,13 @@ TEST_F(MainWindowTest, EveryBoardKeyActsOnTheSelectedCell) {
   EXPECT_EQ(CountState(Cover::Covered), 64);
 }
 
+// With the focus on the board, a key passes the board and its parents on its
+// way up; it moves the selection once all the same.
 TEST_F(MainWindowTest, ArrowsMoveTheSelectionAndAltAMarksItThenShowsTheCard) {
   Deal(8, 8, {{7, 7}});
   Press({8, 8}, Qt::LeftButton);
+  form_->Picture1()->setFocusPolicy(Qt::StrongFocus);
+  form_->Picture1()->setFocus();
   Key(Qt::Key_Right, Qt::NoModifier, true);
   Key(Qt::Key_Down, Qt::ShiftModifier);
   // Alt+A marks like A, and then the menu bar's mnemonic asks for the card.
