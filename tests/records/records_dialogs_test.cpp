@@ -1,5 +1,6 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -38,8 +39,9 @@ const QString kCaptions[] = {
 };
 
 // Every save renames a new file onto the records file's name; rename() below
-// counts them.
-int gSaves = 0;
+// counts them, in memory shared with child processes.
+int& gSaves =
+    *static_cast<int*>(::mmap(nullptr, sizeof(int), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
 
 // Runs `action` once the modal dialog is up, then waits for exec() to return.
 int ExecWith(QDialog& dialog, const std::function<void()>& action) {
@@ -163,6 +165,7 @@ TEST(Form4, ProgramEndingWhileItIsOpenStillSavesOnce) {
     std::exit(1);
   }
   ::waitpid(child, nullptr, 0);
+  EXPECT_EQ(gSaves, 2);
   EXPECT_EQ(ReadRecords(dir.File())->at(1), (Record{"display lost", 41}));
 }
 
