@@ -1,6 +1,5 @@
 #include "records/check_record.h"
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <grp.h>
 #include <sys/resource.h>
@@ -10,7 +9,6 @@
 
 #include <algorithm>
 #include <csignal>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -39,18 +37,24 @@ std::filesystem::path Backup(const TempDir& dir, int number) {
 // What the records code asked to sync, by the name each descriptor had then.
 std::vector<std::string> gSynced;
 
-RecordTable DefaultsWith(int level, const Record& record) {
-  RecordTable table = DefaultRecords();
+// The table with one level's line replaced.
+RecordTable With(RecordTable table, int level, const Record& record) {
   table[static_cast<size_t>(level)] = record;
   return table;
 }
 
+// Only the three levels with records read or create the file.
 TEST(CheckRecord, FirstWinCreatesTheDefaultFileAndSavingFillsOneLine) {
   TempDir dir;
+  for (const int16_t level : {int16_t{3}, int16_t{4}, int16_t{-1}}) {
+    EXPECT_FALSE(CheckRecord(dir.File(), Level{level}, 1));
+    SaveRecord(dir.File(), Level{level}, "x", 1);
+  }
+  EXPECT_EQ(CountEntries(dir.path()), 0);
   EXPECT_TRUE(CheckRecord(dir.File(), Level::Beginner, 500));
   EXPECT_EQ(ReadBytes(dir.File()), kDefaultFile);
   SaveRecord(dir.File(), Level::Beginner, "山田", 500);
-  EXPECT_EQ(ReadRecords(dir.File()), DefaultsWith(0, Record{"山田", 500}));
+  EXPECT_EQ(ReadRecords(dir.File()), With(DefaultRecords(), 0, Record{"山田", 500}));
   EXPECT_EQ(CountEntries(dir.path()), 1) << "no backup, no temporary file";
 }
 
@@ -69,15 +73,6 @@ TEST(CheckRecord, OnlyAStrictlyShorterTimeIsARecord) {
   for (const auto& c : cases) EXPECT_EQ(CheckRecord(dir.File(), Level{c.level}, c.time), c.record) << c.level << " " << c.time;
   EXPECT_EQ(ReadBytes(dir.File()), bytes) << "a good file is only read";
   EXPECT_EQ(CountEntries(dir.path()), 1);
-}
-
-TEST(CheckRecord, OtherLevelsNeitherReadNorCreateTheFile) {
-  TempDir dir;
-  for (const int16_t level : {int16_t{3}, int16_t{4}, int16_t{-1}}) {
-    EXPECT_FALSE(CheckRecord(dir.File(), Level{level}, 1));
-    SaveRecord(dir.File(), Level{level}, "x", 1);
-  }
-  EXPECT_EQ(CountEntries(dir.path()), 0);
 }
 
 // A damaged file is kept in a backup and replaced by the default file, and the
@@ -131,16 +126,15 @@ TEST(SaveRecord, KeepsTheOtherLevelsAndMendsWhatWentMissingOrBad) {
   TempDir dir;
   WriteBytes(dir.File(), SerializeRecords(Table(10, 20, 30)) + "\"extra\",40\r\n");
   SaveRecord(dir.File(), Level::Intermediate, " a, \"b\" ", 15);
-  RecordTable expected = Table(10, 20, 30);
-  expected[1] = Record{" a, \"b\" ", 15};
-  EXPECT_EQ(ReadBytes(dir.File()), SerializeRecords(expected)) << "extra lines dropped";
+  EXPECT_EQ(ReadBytes(dir.File()), SerializeRecords(With(Table(10, 20, 30), 1, Record{" a, \"b\" ", 15})))
+      << "extra lines dropped";
 
   std::filesystem::remove(dir.File());
   SaveRecord(dir.File(), Level::Advanced, "", 123);
-  EXPECT_EQ(ReadRecords(dir.File()), DefaultsWith(2, Record{"", 123}));
+  EXPECT_EQ(ReadRecords(dir.File()), With(DefaultRecords(), 2, Record{"", 123}));
   WriteBytes(dir.File(), "\"half");
   SaveRecord(dir.File(), Level::Beginner, "髙①～", 9);
-  EXPECT_EQ(ReadRecords(dir.File()), DefaultsWith(0, Record{"髙①～", 9}));
+  EXPECT_EQ(ReadRecords(dir.File()), With(DefaultRecords(), 0, Record{"髙①～", 9}));
   EXPECT_EQ(ReadBytes(Backup(dir, 1)), "\"half");
 }
 
@@ -223,10 +217,8 @@ TEST(CheckRecord, AnOrdinaryUserLeavesOtherPeoplesFilesTheirs) {
   EXPECT_EQ(ReadBytes(damaged), "\"a\",1\r\n");
   EXPECT_EQ(ReadRecords(good), Table(10, 20, 30));
   EXPECT_EQ(ReadRecords(locked), Table(10, 20, 30));
-  RecordTable saved = Table(10, 20, 30);
-  saved[0] = Record{"x", 5};
   for (const auto& file : {shared, synced}) {
-    EXPECT_EQ(ReadBytes(file), SerializeRecords(saved)) << file;
+    EXPECT_EQ(ReadBytes(file), SerializeRecords(With(Table(10, 20, 30), 0, Record{"x", 5}))) << file;
     struct stat status {};
     ASSERT_EQ(::stat(file.c_str(), &status), 0);
     EXPECT_EQ(status.st_uid, ::geteuid()) << file;
@@ -252,7 +244,7 @@ TEST(SaveRecord, RemovesTemporaryFilesOfGamesThatNoLongerRun) {
   SaveRecord(dir.File(), Level::Beginner, "a", 1);
   for (const std::string& name : stale) EXPECT_FALSE(std::filesystem::exists(dir.path() / name)) << name;
   for (const std::string& name : kept) EXPECT_TRUE(std::filesystem::exists(dir.path() / name)) << name;
-  EXPECT_EQ(ReadRecords(dir.File()), DefaultsWith(0, Record{"a", 1}));
+  EXPECT_EQ(ReadRecords(dir.File()), With(DefaultRecords(), 0, Record{"a", 1}));
 }
 
 // Three games in one directory saving over and over, each on a level of its
@@ -306,8 +298,5 @@ extern "C" int fsync(int fd) {
   char name[4096];
   const ssize_t length = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), name, sizeof name);
   if (length > 0) porteka::gSynced.emplace_back(name, static_cast<size_t>(length));
-  int (*real)(int) = nullptr;
-  void* symbol = ::dlsym(RTLD_NEXT, "fsync");
-  std::memcpy(&real, &symbol, sizeof real);
-  return real(fd);
+  return porteka::testing::NextSymbol<int(int)>("fsync")(fd);
 }

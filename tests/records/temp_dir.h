@@ -1,8 +1,10 @@
 #pragma once
 
+#include <dlfcn.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -53,6 +55,15 @@ inline std::string ReadBytes(const std::filesystem::path& file) {
 // How many names the directory holds, to catch a temporary file left behind.
 inline long CountEntries(const std::filesystem::path& directory) {
   return std::distance(std::filesystem::directory_iterator(directory), std::filesystem::directory_iterator());
+}
+
+// The C library's own function, for a test program that stands in for it.
+template <typename Function>
+Function* NextSymbol(const char* name) {
+  Function* real = nullptr;
+  void* symbol = ::dlsym(RTLD_NEXT, name);
+  std::memcpy(&real, &symbol, sizeof real);
+  return real;
 }
 
 }  // namespace porteka::testing

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "sound/wave_image.h"
 #include "tests/sound/sound_test_files.h"
@@ -30,9 +31,8 @@ TEST(CommittedSounds, AreAudible8BitMonoPcmOfExactlyTheirLength) {
     const std::vector<uint8_t> image = test::ReadAsset(e.file);
     const std::optional<WaveSound> sound = ParseWaveImage(image);
     ASSERT_TRUE(sound);
-    EXPECT_EQ(sound->format.channels, 1);
-    EXPECT_EQ(sound->format.bitsPerSample, 8);
-    EXPECT_EQ(sound->format.sampleRate, e.sampleRate);
+    EXPECT_EQ(std::tuple(sound->format.channels, sound->format.bitsPerSample, sound->format.sampleRate),
+              std::tuple(1, 8, e.sampleRate));
     ASSERT_EQ(sound->samples.size(), e.sampleBytes);
     // The plain 44-byte header and nothing after the samples.
     EXPECT_EQ(sound->samples.data(), image.data() + 44);

@@ -80,16 +80,15 @@ TEST(WaveImage, AcceptsPlayableImagesKeepingWholeFramesOnly) {
   }
 }
 
-TEST(WaveImage, RefusesEveryTruncation) {
+// Every truncation of an image, and every kind of damage or format the game
+// cannot play.
+TEST(WaveImage, RefusesDamagedTruncatedAndUnplayableImages) {
   const Bytes image = ImageBuilder().Chunk("LIST", Ramp(9)).Mono8().Chunk("data", Ramp(40)).Build();
   ASSERT_TRUE(ParseWaveImage(image));
   for (std::size_t length = 0; length < image.size(); ++length) {
     EXPECT_FALSE(ParseWaveImage(Bytes(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(length))))
         << "cut to " << length << " bytes";
   }
-}
-
-TEST(WaveImage, RefusesDamagedAndUnplayableImages) {
   const ImageBuilder mono = ImageBuilder().Mono8().Chunk("data", Ramp(100));
   const Bytes good = mono.Build();
   const uint32_t trueLength = static_cast<uint32_t>(good.size() - 8);

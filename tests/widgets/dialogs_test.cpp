@@ -16,6 +16,8 @@
 namespace porteka {
 namespace {
 
+using Three = std::array<int, 3>;  // width, height, bombs
+
 class CustomBoardDialogTest : public testing::Test {
  protected:
   void Settings(int16_t width, int16_t height, int16_t bombs) {
@@ -23,28 +25,30 @@ class CustomBoardDialogTest : public testing::Test {
     game_.gro.BoardHeight = height;
     game_.gro.BombCount = bombs;
   }
-  static QString Label(const Form2& dialog, int i) { return dialog.Label2(i)->text(); }
+  static Three Labels(const Form2& dialog) {
+    return {dialog.Label2(0)->text().toInt(), dialog.Label2(1)->text().toInt(), dialog.Label2(2)->text().toInt()};
+  }
 
   PortableRandom random_{1};
   SilentOutside outside_;
   Game game_{random_, outside_};
 };
 
+// The bars start on the board played now (16 bombs, not the 40 the dialog
+// holds before it opens), and the bombs bar ends at what the size allows.
 TEST_F(CustomBoardDialogTest, OpensOnTheCurrentSettings) {
-  Settings(8, 8, 10);
-  Form2 dialog(game_, nullptr);
-  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("カスタム"));
-  EXPECT_EQ(dialog.size(), QSize(154, 112));
-  EXPECT_EQ(Label(dialog, 0), "8");
-  EXPECT_EQ(Label(dialog, 1), "8");
-  EXPECT_EQ(Label(dialog, 2), "10");
-  EXPECT_EQ(dialog.HScroll1(2)->maximum(), 64);
-
-  Settings(16, 16, 16);
-  Form2 same(game_, nullptr);
-  EXPECT_EQ(Label(same, 0), "16");
-  EXPECT_EQ(Label(same, 1), "16");
-  EXPECT_EQ(Label(same, 2), "16");  // not the "40" it shows at creation
+  const struct {
+    Three settings;
+    int mostBombs;
+  } cases[] = {{{8, 8, 10}, 64}, {{16, 16, 16}, 256}};
+  for (const auto& [settings, mostBombs] : cases) {
+    Settings(int16_t(settings[0]), int16_t(settings[1]), int16_t(settings[2]));
+    Form2 dialog(game_, nullptr);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("カスタム"));
+    EXPECT_EQ(dialog.size(), QSize(154, 112));
+    EXPECT_EQ(Labels(dialog), settings);
+    EXPECT_EQ(dialog.HScroll1(2)->maximum(), mostBombs);
+  }
 }
 
 // The keys a player has on each bar, pressed width first, then height, then
@@ -52,7 +56,6 @@ TEST_F(CustomBoardDialogTest, OpensOnTheCurrentSettings) {
 // bombs bar's end follows the size and pulls a larger value down, and the
 // button writes what the labels show while the close box writes nothing.
 TEST_F(CustomBoardDialogTest, KeysReachTheBarsEndsAndOnlyTheButtonWritesWhatTheLabelsShow) {
-  using Three = std::array<int, 3>;  // width, height, bombs
   const struct {
     std::array<Qt::Key, 3> keys;
     Three shown;
@@ -69,8 +72,7 @@ TEST_F(CustomBoardDialogTest, KeysReachTheBarsEndsAndOnlyTheButtonWritesWhatTheL
     Settings(8, 8, 10);
     Form2 dialog(game_, nullptr);
     for (int i = 0; i < 3; ++i) QTest::keyClick(dialog.HScroll1(i), c.keys[static_cast<size_t>(i)]);
-    const Three shown = {Label(dialog, 0).toInt(), Label(dialog, 1).toInt(), Label(dialog, 2).toInt()};
-    EXPECT_EQ(shown, c.shown);
+    EXPECT_EQ(Labels(dialog), c.shown);
     if (c.confirmed) {
       dialog.Command1()->click();
     } else {
