@@ -10,23 +10,18 @@ done
 [ -n "$game" ] || { echo "build the game first (./play or ./test)" >&2; exit 1; }
 out=${1:-$root/docs/screenshot.png}
 
-display=:$((90 + RANDOM % 100))
-work=$(mktemp -d)
-pids=()
-cleanup() { kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"; }
-trap cleanup EXIT
-
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 & pids+=($!)
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 & pids+=($!)
-sleep 0.5
-(cd "$work" && SDL_AUDIODRIVER=dummy exec "$game") & pids+=($!)
-
-card=$(xdotool search --sync --name '^Form3$' | head -n1)
+WORK=$(mktemp -d)
+# shellcheck source=x_session.sh
+source "$root/scripts/x_session.sh"
+trap 'set +e; StopXSession; rm -rf "$WORK"' EXIT
+XVFB_SCREEN=800x600 StartXSession
+StartGame "$game"
+Poll 10 WindowShown Form3
+card=$(FindWindow Form3)
 eval "$(xdotool getwindowgeometry --shell "$card")"
 xdotool mousemove $((X + 64)) $((Y + 64)) click 3
-win=$(xdotool search --sync --name 'ポルテカ' | head -n1)
+Poll 5 WindowShown ポルテカ
+win=$(FindWindow ポルテカ)
 xdotool windowactivate --sync "$win" >/dev/null 2>&1 || true
 sleep 0.3
 xdotool key F2
@@ -38,8 +33,8 @@ bx=$WX
 by=$((WY + WH - 256))
 
 face_is_normal() {
-  import -window root -crop "24x24+$((bx + 116))+$((by - 25))" +repage "$work/face.png" 2>/dev/null
-  [ "$(compare -metric AE "$work/face.png" "$root/assets/face_button.png" null: 2>&1)" = "0" ]
+  import -window root -crop "24x24+$((bx + 116))+$((by - 25))" +repage "$WORK/face.png" 2>/dev/null
+  [ "$(compare -metric AE "$WORK/face.png" "$root/assets/face_button.png" null: 2>&1)" = "0" ]
 }
 
 # Open cells one at a time with a short left-button drag; a bomb means a fresh

@@ -13,8 +13,8 @@ GAME=${1:-$ROOT/build/test/porteka}
 [[ -x $GAME ]] || { echo "no game at $GAME: build the porteka target or pass its path" >&2; exit 1; }
 GAME=$(cd "$(dirname "$GAME")" && pwd)/$(basename "$GAME")
 
-# shellcheck source=../../tests/e2e/x_session.sh
-source "$ROOT/tests/e2e/x_session.sh"
+# shellcheck source=../../scripts/x_session.sh
+source "$ROOT/scripts/x_session.sh"
 NeedTools Xvfb openbox xdotool xwininfo xprop || exit 1
 
 RUNS=10

@@ -8,8 +8,8 @@
 set -u
 GAME=$1
 HERE=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=x_session.sh
-source "$HERE/x_session.sh"
+# shellcheck source=../../scripts/x_session.sh
+source "$HERE/../../scripts/x_session.sh"
 [[ -x $GAME ]] || { echo "no game at $GAME"; exit 1; }
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/porteka-nodisplay.XXXXXX")

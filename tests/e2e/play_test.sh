@@ -14,8 +14,8 @@ set -u
 GAME=$1
 ASSETS=$2
 HERE=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=x_session.sh
-source "$HERE/x_session.sh"
+# shellcheck source=../../scripts/x_session.sh
+source "$HERE/../../scripts/x_session.sh"
 # shellcheck source=screen_pixels.sh
 source "$HERE/screen_pixels.sh"
 

@@ -1,5 +1,6 @@
 # shellcheck shell=bash disable=SC2034
-# Shared by the end-to-end test and the program benchmarks (sourced, not run):
+# Shared by the end-to-end tests, the program benchmarks and the screenshot
+# script (sourced, not run):
 # a private X server with a window manager, the game started in it, and the
 # small tools to find its windows, poll for a state and read screen pixels.
 #
