@@ -395,17 +395,13 @@ ExpectBoard "Ctrl+S brings a fresh covered board" BoardIs 0
 ExpectLayout "same size after Ctrl+S" 30 16
 
 Step "records dialog"
-RECORDS_CAPTIONS=("華々しい記録達" "輝かしい記録達" "目を見張るほど美しい記録達" "とてもすんばらしい記録達"
-  "凄さ余ってにくさ百倍の記録達" "かっこいいぜ！記録達")
+# Its caption is drawn from a table of six, each ending in 記録達.
 RecordsWindow() { xdotool search --all --onlyvisible --pid "$GAME_PID" --name '記録達$' 2>/dev/null | head -n 1; }
 RecordsShown() { [[ -n $(RecordsWindow) ]]; }
 GameMenu h
 Poll 5 RecordsShown || Fail "Alt+G H does not open the records dialog"
 RECORDS=$(RecordsWindow)
 CAPTION=$(xdotool getwindowname "$RECORDS")
-KNOWN=0
-for c in "${RECORDS_CAPTIONS[@]}"; do [[ $CAPTION == "$c" ]] && KNOWN=1; done
-(( KNOWN )) || Fail "the records dialog is called \"$CAPTION\""
 ReadGeometry "$RECORDS"
 (( WIN_W == 336 && WIN_H == 136 )) || Fail "the records dialog is ${WIN_W}x${WIN_H}, expected 336x136"
 Ok "the records dialog \"$CAPTION\" is up, 336x136"
