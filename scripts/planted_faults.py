@@ -423,15 +423,15 @@ def failing_tests(all_tests, jobs):
 def plant(fault, all_tests, jobs):
     """Plants the fault, builds, runs the tests, puts the file back."""
     path = ROOT / fault.path
-    original = path.read_bytes()
+    untouched = path.read_bytes()
     try:
-        path.write_bytes(original.replace(fault.old.encode(), fault.new.encode(), 1))
+        path.write_bytes(untouched.replace(fault.old.encode(), fault.new.encode(), 1))
         if not build():
             return None
         return failing_tests(all_tests, jobs)
     finally:
         # With a new time stamp, so the next build compiles it again.
-        path.write_bytes(original)
+        path.write_bytes(untouched)
 
 
 NOT_COMPILING = "DOES NOT COMPILE"
