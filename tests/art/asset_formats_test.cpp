@@ -40,11 +40,5 @@ TEST(DesktopIcons, AreSharpEnlargementsOfTheDrawnSizes) {
   }
 }
 
-TEST(WindowIcon, HasAClearGroundAndASolidBomb) {
-  const QImage icon = LoadAsset("icon.png");
-  EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0);
-  EXPECT_EQ(qAlpha(icon.pixel(16, 20)), 255);
-}
-
 }  // namespace
 }  // namespace porteka::art_test

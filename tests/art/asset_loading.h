@@ -10,13 +10,9 @@
 
 namespace porteka::art_test {
 
-inline QString AssetPath(const char* name) {
-  return QStringLiteral(PORTEKA_ASSETS_DIR "/") + QString::fromLatin1(name);
-}
-
 // Loads a committed picture, failing the test when it is missing or unreadable.
 inline QImage LoadAsset(const char* name) {
-  QImage image(AssetPath(name));
+  QImage image(QStringLiteral(PORTEKA_ASSETS_DIR "/") + QString::fromLatin1(name));
   EXPECT_FALSE(image.isNull()) << "cannot load " << name;
   return image;
 }

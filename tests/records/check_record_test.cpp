@@ -107,22 +107,25 @@ TEST(CheckRecord, GivesUpQuietlyWhenNothingCanBeWritten) {
   WriteBytes(dir.path() / "plain", "x");
   WriteBytes(dir.File(), "\"a\",1\r\n");
   // A damaged file whose backup cannot be made stays as it is; directories
-  // that do not exist or are files, and a directory by the file's name, take
-  // no write, as root too.
+  // that do not exist or are files, and a directory or a pipe by the file's
+  // name, take no write, as root too; the pipe is not waited on.
   std::filesystem::create_directory(Backup(dir, 1));
   std::filesystem::create_directory(dir.path() / "taken");
+  ASSERT_EQ(::mkfifo((dir.path() / "pipe").c_str(), 0600), 0);
   const std::filesystem::path files[] = {dir.File(), dir.path() / "missing" / "GoodTime.dat",
-                                         dir.path() / "plain" / "GoodTime.dat", dir.path() / "taken"};
+                                         dir.path() / "plain" / "GoodTime.dat", dir.path() / "taken",
+                                         dir.path() / "pipe"};
   for (const auto& file : files) {
     EXPECT_FALSE(CheckRecord(file, Level::Beginner, 1)) << file;
     SaveRecord(file, Level::Beginner, "x", 1);
   }
   EXPECT_EQ(ReadBytes(dir.File()), "\"a\",1\r\n");
   EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "taken"));
-  EXPECT_EQ(CountEntries(dir.path()), 4);
+  EXPECT_TRUE(std::filesystem::is_fifo(dir.path() / "pipe"));
+  EXPECT_EQ(CountEntries(dir.path()), 5);
 }
 
-TEST(SaveRecord, KeepsTheOtherLevelsAndMendsWhatWentMissingOrBad) {
+TEST(SaveRecord, KeepsTheOtherLevelsAndMendsAMissingFile) {
   TempDir dir;
   WriteBytes(dir.File(), SerializeRecords(Table(10, 20, 30)) + "\"extra\",40\r\n");
   SaveRecord(dir.File(), Level::Intermediate, " a, \"b\" ", 15);
@@ -132,10 +135,6 @@ TEST(SaveRecord, KeepsTheOtherLevelsAndMendsWhatWentMissingOrBad) {
   std::filesystem::remove(dir.File());
   SaveRecord(dir.File(), Level::Advanced, "", 123);
   EXPECT_EQ(ReadRecords(dir.File()), With(DefaultRecords(), 2, Record{"", 123}));
-  WriteBytes(dir.File(), "\"half");
-  SaveRecord(dir.File(), Level::Beginner, "髙①～", 9);
-  EXPECT_EQ(ReadRecords(dir.File()), With(DefaultRecords(), 0, Record{"髙①～", 9}));
-  EXPECT_EQ(ReadBytes(Backup(dir, 1)), "\"half");
 }
 
 // A save survives a power cut: the new bytes reach the disk before the new

@@ -110,19 +110,6 @@ TEST(RecordsFile, WritesWholeFilesAndNothingBeside) {
   EXPECT_EQ(CountEntries(dir.path()), 2);
 }
 
-TEST(RecordsFile, MissingOrUnusualFilesAreNeitherReadNorReplaced) {
-  TempDir dir;
-  const auto pipe = dir.path() / "pipe", taken = dir.path() / "taken";
-  EXPECT_FALSE(ReadRecords(dir.File()));
-  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-  EXPECT_FALSE(ReadRecords(pipe)) << "and does not hang";
-  std::filesystem::create_directory(taken);
-  EXPECT_FALSE(ReadRecords(taken));
-  EXPECT_FALSE(WriteRecords(taken, DefaultRecords()));
-  EXPECT_TRUE(std::filesystem::is_directory(taken));
-  EXPECT_EQ(CountEntries(dir.path()), 2);
-}
-
 // Random mutations of valid files and plain random bytes: the reader must
 // answer every one of them, and whatever it accepts must write back and read
 // back as the same table.
