@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <random>
 #include <sstream>
 #include <string>
@@ -21,9 +22,9 @@ namespace {
 // Few enough frames per event that a mutated "n" cannot stall the test.
 constexpr uint32_t kFrameLimit = 200;
 
-std::vector<std::string> CommittedScenarios() {
+std::vector<std::string> CommittedScenarios(std::initializer_list<const char*> folders) {
   std::vector<std::string> texts;
-  for (const char* folder : {"golden", "bad"}) {
+  for (const char* folder : folders) {
     for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(REPLAY_SCENARIO_DIR) / folder)) {
       if (entry.path().extension() != ".json") continue;
       std::ifstream file(entry.path(), std::ios::binary);
@@ -123,8 +124,19 @@ std::string MadeUp(std::mt19937& rng) {
   }) + "}";
 }
 
+// Every scenario in bad/ asks for something the game cannot do, refused
+// under the tool's own frame cap.
+TEST(ReplayTool, RefusesEveryCommittedBadScenario) {
+  const std::vector<std::string> bad = CommittedScenarios({"bad"});
+  ASSERT_FALSE(bad.empty());
+  for (const std::string& text : bad) {
+    std::string error;
+    EXPECT_EQ(Replay(text, [](std::string_view) {}, error), 2) << text;
+  }
+}
+
 TEST(ReplayFuzz, CommittedAndMutatedScenariosAnswerAlikeAndNeverCrash) {
-  const std::vector<std::string> corpus = CommittedScenarios();
+  const std::vector<std::string> corpus = CommittedScenarios({"golden", "bad"});
   ASSERT_FALSE(corpus.empty());
   for (const std::string& text : corpus) Answer(text, true);
   std::mt19937 rng(20240611);

@@ -72,27 +72,5 @@ TEST_F(FloodTest, TwoColumnsOfFlagsAndMarksStopTheWaveForGoodButOneDoesNot) {
   EXPECT_EQ(Picture(), Corridor(0, 4));
 }
 
-// The bombs sit two cells from the middle, so the middle cell is empty but
-// every one of its neighbours shows a number.
-const Rows kRing = {"..*..", ".....", "*...*", ".....", "..*.."};
-
-TEST_F(FloodTest, AnEmptyCellWithNoEmptyNeighbourOpensNothing) {
-  DealCustom(kRing);
-  Move(RevealMode::Uncover, 2, 2);
-  Frames(12);
-  EXPECT_EQ(Picture(), (Rows{"#####", "#####", "##.##", "#####", "#####"}));
-
-  // Opening a neighbour opens the others through the middle cell's block,
-  // although that cell is already open; the corners follow a frame later.
-  Move(RevealMode::Uncover, 1, 2);
-  Frames(1);
-  EXPECT_EQ(Picture(), (Rows{"#####", "#####", "#1.##", "#####", "#####"}));
-  Frames(1);
-  EXPECT_EQ(Picture(), (Rows{"#####", "#212#", "#1.1#", "#212#", "#####"}));
-  Frames(1);
-  EXPECT_EQ(Picture(), (Rows{".1#1.", "12121", "#1.1#", "12121", ".1#1."}));
-  EXPECT_EQ(game.GameState, GamePhase::Over);
-}
-
 }  // namespace
 }  // namespace porteka::test

@@ -46,6 +46,8 @@ TEST_F(PainterTest, ACoveredCellShowsOnlyItsCoverAnOpenCellOnlyItsContent) {
   EXPECT_EQ(painter.board().pixels, corner.pixels);
 }
 
+// The strip's own clipping and a plain OrRect, clipping against both images,
+// must agree wherever a frame lands.
 TEST(SpriteStripTest, OrFrameMatchesAPlainOrOfTheWholeFrameAtEveryEdge) {
   struct StripCase {
     int size, frames, stripWidth, stripHeight;
@@ -76,20 +78,6 @@ TEST(SpriteStripTest, OrFrameMatchesAPlainOrOfTheWholeFrameAtEveryEdge) {
         }
     EXPECT_EQ(sprites.LitPixels(c.frames + 1) + sprites.LitPixels(255) + sprites.LitPixels(-1), 0u);
   }
-}
-
-TEST(SurfaceTest, CopyAndOrClipAgainstBothImages) {
-  const Surface src = NoiseSurface(20, 10, 3);
-  Surface dst(8, 6, Rgb(1, 2, 3));
-  CopyRect(dst, -2, -3, 20, 10, src, 0, 0);
-  for (int y = 0; y < 6; ++y)
-    for (int x = 0; x < 8; ++x) ASSERT_EQ(dst.At(x, y), src.At(x + 2, y + 3));
-  // A source rectangle reaching before the source's start is cut, not read.
-  Surface small(8, 6, Rgb(1, 2, 3));
-  OrRect(small, 0, 0, 8, 6, src, -3, 7);
-  EXPECT_EQ(small.At(0, 0), Rgb(1, 2, 3));
-  EXPECT_EQ(small.At(3, 0), Rgb(1, 2, 3) | src.At(0, 7));
-  EXPECT_EQ(small.At(3, 3), Rgb(1, 2, 3));
 }
 
 // A one-pixel red frame along the cell's edge, clipped at the surface's edges.

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -32,14 +31,10 @@ class RecordingOutside final : public Outside, public Canvas {
   const Game* game = nullptr;
   std::vector<std::string> calls;
   std::vector<int16_t> gameStateAtCall;
-  std::function<void()> onCheckRecord;
 
   void PlaySound(SoundCue cue) override { Note("sound", static_cast<int>(cue)); }
   void DrawFace(Face face) override { Note("face", static_cast<int>(face)); }
-  void CheckRecord() override {
-    Note("record");
-    if (onCheckRecord) onCheckRecord();
-  }
+  void CheckRecord() override { Note("record"); }
   void LayOutWindow() override { Note("layout"); }
   void DrawCounters(std::string_view time, std::string_view bombs) override {
     Note("counters " + std::string(time) + "|" + std::string(bombs));

@@ -48,7 +48,6 @@ inline SpriteSheets SyntheticSheets() {
   sheets.cells = TaggedCellSheet();
   sheets.openFlash = SyntheticStrip(kOpenSpriteSize, kOpenFrames, 7);
   sheets.explosion = SyntheticStrip(kExplosionSpriteSize, kExplosionFrames, 11);
-  sheets.faces = Surface(72, 24, Rgb(255, 255, 0));
   return sheets;
 }
 
