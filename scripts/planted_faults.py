@@ -386,21 +386,38 @@ def build():
 TEST_SECONDS = 120
 
 
+def children_of(pid):
+    """The processes pid started, from every one of its threads."""
+    children = []
+    for task in pathlib.Path(f"/proc/{pid}/task").glob("*"):
+        try:
+            children += (task / "children").read_text().split()
+        except OSError:
+            pass
+    return children
+
+
 def stop_tests_running_too_long(ctest_pid):
-    """Kills the test processes CTest started more than TEST_SECONDS ago."""
+    """Kills the test processes CTest started more than TEST_SECONDS ago, with
+    whatever they started in turn (a CMake script runs the replay tool)."""
     ticks = os.sysconf("SC_CLK_TCK")
     uptime = float(pathlib.Path("/proc/uptime").read_text().split()[0])
-    try:
-        children = pathlib.Path(f"/proc/{ctest_pid}/task/{ctest_pid}/children").read_text().split()
-    except OSError:
-        return
-    for pid in children:
+    for pid in children_of(ctest_pid):
         try:
             started = int(pathlib.Path(f"/proc/{pid}/stat").read_text().rsplit(")", 1)[1].split()[19]) / ticks
-            if uptime - started > TEST_SECONDS:
-                os.kill(int(pid), signal.SIGKILL)
         except (OSError, ValueError, IndexError):
-            pass
+            continue
+        if uptime - started <= TEST_SECONDS:
+            continue
+        tree, i = [pid], 0
+        while i < len(tree):
+            tree += children_of(tree[i])
+            i += 1
+        for doomed in reversed(tree):
+            try:
+                os.kill(int(doomed), signal.SIGKILL)
+            except OSError:
+                pass
 
 
 def failing_tests(all_tests, jobs):
