@@ -257,12 +257,8 @@ ExpectBoard "F1 again: a fresh covered board" BoardIs 0
 X=$(CellCentreX 2) Y=$(CellCentreY 5)
 xdotool mousemove "$X" "$Y" sleep 0.05 mousedown 3 sleep 0.05 mousemove $(( X + 1 )) "$Y"
 ExpectBoard "one move with the right button held sets a flag" BoardIsBut 0 2 5 1
-xdotool mousemove $(( X + 2 )) "$Y"
+xdotool mousemove $(( X + 2 )) "$Y" sleep 0.05 mouseup 3
 ExpectBoard "the next move turns it into the second mark" BoardIsBut 0 2 5 2
-xdotool mousemove $(( X + 3 )) "$Y"
-ExpectBoard "the next one covers it again" BoardIs 0
-xdotool mousemove $(( X + 4 )) "$Y" sleep 0.05 mouseup 3
-ExpectBoard "and the next sets the flag again" BoardIsBut 0 2 5 1
 
 Step "keys on the pressed cell"
 xdotool mousemove "$(CellCentreX 5)" "$(CellCentreY 2)" sleep 0.05 mousedown 1 sleep 0.03 mouseup 1
@@ -272,7 +268,7 @@ WaitForMain
 Key a
 ExpectBoard "A puts the keyboard mark on the pressed cell" CellIs 5 2 3
 Key ctrl+a
-ExpectBoard "Ctrl+A inverts the marks over the board, the flag included" BoardIsBut 3 5 2 0
+ExpectBoard "Ctrl+A inverts the marks over the board, the second mark included" BoardIsBut 3 5 2 0
 Key z
 ExpectBoard "Z uncovers the pressed cell" CellIs 5 2 4-9a-f
 Key ctrl+a
