@@ -12,11 +12,10 @@
 
 namespace porteka {
 
-Form4::Form4(std::filesystem::path recordsFile, Level gameLevel, int32_t elapsedTime,
-             QWidget* owner)
+Form4::Form4(RecordKeeper& keeper, Level gameLevel, int32_t elapsedTime, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      recordsFile_(std::move(recordsFile)),
+      keeper_(keeper),
       gameLevel_(gameLevel),
       elapsedTime_(elapsedTime) {
   setObjectName(QStringLiteral("Form4"));
@@ -67,7 +66,7 @@ Form4::Form4(std::filesystem::path recordsFile, Level gameLevel, int32_t elapsed
 
   connect(command1_, &QPushButton::clicked, this, &Form4::Command1_Click);
   connect(text1_, &QLineEdit::textChanged, this, [this](const QString& text) {
-    if (unsaved_) unsaved_->SetName(text.toStdString());
+    if (held_) keeper_.Rename(*held_, text.toStdString());
   });
 
   label3_->setText(QString::fromStdString(FormatRecordTime(elapsedTime_)));
@@ -76,14 +75,14 @@ Form4::Form4(std::filesystem::path recordsFile, Level gameLevel, int32_t elapsed
 // Torn down while still open (the program quitting under it): that is a close
 // as well, and the record is not lost.
 Form4::~Form4() {
-  if (unsaved_) {
+  if (held_) {
     SaveRecord();
   }
 }
 
 void Form4::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) {
-    unsaved_.emplace(recordsFile_, gameLevel_, elapsedTime_, text1_->text().toStdString());
+    held_ = keeper_.Hold(gameLevel_, elapsedTime_, text1_->text().toStdString());
     // The default name comes selected, so a player who types replaces it.
     text1_->setFocus();
     text1_->selectAll();
@@ -92,7 +91,7 @@ void Form4::showEvent(QShowEvent* event) {
 }
 
 void Form4::done(int result) {
-  if (unsaved_) {
+  if (held_) {
     SaveRecord();
   }
   QDialog::done(result);
@@ -101,9 +100,9 @@ void Form4::done(int result) {
 void Form4::Command1_Click() { accept(); }
 
 void Form4::SaveRecord() {
-  unsaved_->SetName(text1_->text().toStdString());
-  unsaved_->Save();
-  unsaved_.reset();
+  keeper_.Rename(*held_, text1_->text().toStdString());
+  keeper_.Save(*held_);
+  held_.reset();
 }
 
 }  // namespace porteka

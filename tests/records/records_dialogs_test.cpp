@@ -19,6 +19,8 @@
 
 #include "game/random.h"
 #include "records/check_record.h"
+#include "records/file_worker.h"
+#include "records/record_keeper.h"
 #include "records/new_record_dialog.h"
 #include "records/records_dialog.h"
 #include "records/records_file.h"
@@ -54,7 +56,9 @@ int ExecWith(QDialog& dialog, const std::function<void()>& action) {
 
 TEST(RecordsDialogs, KeepTheirTwipsLayoutAndTextsInTheIpaFonts) {
   TempDir dir;
-  Form4 form4(dir.File(), Level::Beginner, 370, nullptr);
+  FileWorker worker;
+  RecordKeeper keeper(dir.File(), worker);
+  Form4 form4(keeper, Level::Beginner, 370, nullptr);
   ScriptedRandom random({0.0f});
   Form5 form5(dir.File(), random, nullptr);
   EXPECT_EQ(form4.size(), QSize(252, 82));
@@ -126,8 +130,10 @@ TEST(Form4, SavesOnceWhicheverWayItClosesWhatTheBoxHolds) {
     TempDir dir;
     ASSERT_TRUE(CheckRecord(dir.File(), Level::Intermediate, 700));
     gSaves = 0;
+    FileWorker worker;
+    RecordKeeper keeper(dir.File(), worker);
     {
-      Form4 dialog(dir.File(), Level::Intermediate, 700, nullptr);
+      Form4 dialog(keeper, Level::Intermediate, 700, nullptr);
       ExecWith(dialog, [&] {
         EXPECT_EQ(QApplication::focusWidget(), dialog.Text1()) << way.way;
         // One key event with the whole text, as an input method sends it.
@@ -135,8 +141,10 @@ TEST(Form4, SavesOnceWhicheverWayItClosesWhatTheBoxHolds) {
         way.close(dialog);
       });
       EXPECT_FALSE(dialog.isVisible()) << way.way;
+      worker.Finish();
       EXPECT_EQ(gSaves, 1) << way.way;
     }
+    worker.Finish();
     EXPECT_EQ(gSaves, 1) << way.way << ", after the dialog is gone";
     RecordTable expected = DefaultRecords();
     expected[1] = Record{way.saved.toStdString(), 700};
@@ -150,16 +158,19 @@ TEST(Form4, SavesOnceWhicheverWayItClosesWhatTheBoxHolds) {
 TEST(Form4, ProgramEndingWhileItIsOpenStillSavesOnce) {
   TempDir dir;
   gSaves = 0;
-  auto dialog = std::make_unique<Form4>(dir.File(), Level::Beginner, 42, nullptr);
+  FileWorker worker;
+  RecordKeeper keeper(dir.File(), worker);
+  auto dialog = std::make_unique<Form4>(keeper, Level::Beginner, 42, nullptr);
   dialog->show();
   dialog->Text1()->setText("quitter");
   dialog.reset();
+  EXPECT_EQ(keeper.Finish(), 0);
   EXPECT_EQ(gSaves, 1);
   EXPECT_EQ(ReadRecords(dir.File())->at(0), (Record{"quitter", 42}));
 
   const pid_t child = ::fork();
   if (child == 0) {
-    Form4 open(dir.File(), Level::Intermediate, 41, nullptr);
+    Form4 open(keeper, Level::Intermediate, 41, nullptr);
     open.show();
     QTest::keyClicks(open.Text1(), "display lost");
     std::exit(1);
@@ -260,8 +271,14 @@ int main(int argc, char** argv) {
   return RUN_ALL_TESTS();
 }
 
-// Stands in for the C library's rename in this test program, counting saves.
+// Stands in for the C library's renames in this test program, counting saves.
 extern "C" int rename(const char* from, const char* to) {
   porteka::gSaves += std::filesystem::path(to).filename() == porteka::kRecordsFileName;
   return porteka::testing::NextSymbol<int(const char*, const char*)>("rename")(from, to);
+}
+
+extern "C" int renameat2(int fromDirectory, const char* from, int toDirectory, const char* to, unsigned flags) {
+  porteka::gSaves += std::filesystem::path(to).filename() == porteka::kRecordsFileName;
+  return porteka::testing::NextSymbol<int(int, const char*, int, const char*, unsigned)>("renameat2")(
+      fromDirectory, from, toDirectory, to, flags);
 }

@@ -290,6 +290,7 @@ TEST_F(MainWindowTest, EndingSignalsCloseTheRecordDialogThenTheWindow) {
     });
     form_->MainLoop();
     EXPECT_FALSE(form_->isVisible());
+    form_->records().Finish();
     EXPECT_EQ(ReadRecords(kRecordsFileName)->at(0), (Record{name.toStdString(), 100 + signal}));
     form_->show();
   }
