@@ -16,7 +16,9 @@ namespace porteka {
 
 // The new-record dialog, "新記録！！": shows the winning time, asks for a name
 // and writes the record when it closes, whichever way it is closed (the button,
-// Enter in the name box, Escape, the close box), exactly once per opening.
+// Enter in the name box, the close box), exactly once per opening. Escape does
+// not close it: it uncovers in the game, and a player who won with it may
+// press it again. Keys still on their way from the game are dropped.
 // Should the program end while it is open, the record is saved all the same
 // (UnsavedRecord).
 class Form4 : public QDialog {
@@ -44,6 +46,7 @@ class Form4 : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   // The button: the dialog closes, and closing saves.
