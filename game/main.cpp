@@ -1,11 +1,13 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "game/close_on_signals.h"
 #include "game/desktop_folder.h"
 #include "game/display_check.h"
 #include "game/form1.h"
+#include "game/out_of_memory.h"
 
 namespace {
 
@@ -43,13 +45,19 @@ int main(int argc, char** argv) {
   // Whole-number scale factors only: the 16-pixel sprites then grow by whole
   // pixels and stay sharp, where 1.5 would smear or stagger them.
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("porteka"));
-  // On Wayland the compositor finds the window's icon and name through this.
-  QGuiApplication::setDesktopFileName(QStringLiteral("porteka"));
+  porteka::KeepMemoryReserve();
+  try {
+    porteka::GameApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("porteka"));
+    // On Wayland the compositor finds the window's icon and name through this.
+    QGuiApplication::setDesktopFileName(QStringLiteral("porteka"));
 
-  porteka::Form1 form1;
-  const porteka::CloseOnSignals closeOnSignals(form1);
-  form1.Form_Load();
+    porteka::Form1 form1;
+    const porteka::CloseOnSignals closeOnSignals(form1);
+    form1.Form_Load();
+  } catch (const std::bad_alloc&) {
+    // The frame loop runs outside any event handler, so its failures end here.
+    porteka::EndForLackOfMemory();
+  }
   return 0;
 }

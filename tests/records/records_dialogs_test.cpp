@@ -1,6 +1,8 @@
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,11 +15,13 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <vector>
 
 #include "dialogs/custom_board_dialog.h"
+#include "game/out_of_memory.h"
 #include "game/random.h"
 #include "records/check_record.h"
 #include "records/new_record_dialog.h"
@@ -244,6 +248,38 @@ TEST(Form4, ProgramEndingWhileItIsOpenStillSavesOnce) {
   EXPECT_EQ(gSaves, 2);
   EXPECT_EQ(ReadRecords(dir.File())->at(1), (Record{"display lost", 41}));
 
+  // Memory running out in an event handler, with nothing left at all: one
+  // line and status 1, and the reserve leaves room to save the name.
+  const pid_t hungry = ::fork();
+  if (hungry == 0) {
+    ::dup2(::open((dir.path() / "stderr").c_str(), O_WRONLY | O_CREAT, 0600), 2);
+    KeepMemoryReserve();
+    Form4 open(dir.File(), Level::Advanced, 40, nullptr);
+    open.show();
+    open.Text1()->setText("no memory");
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlimit limit{static_cast<rlim_t>(pages * ::sysconf(_SC_PAGESIZE)) + (64 << 20), RLIM_INFINITY};
+    ::setrlimit(RLIMIT_AS, &limit);
+    QMetaObject::invokeMethod(&open, [] {
+      static void* volatile taken = nullptr;
+      for (size_t size = size_t{1} << 20; size > 0; size /= 2) {
+        do taken = std::malloc(size);
+        while (taken != nullptr);
+      }
+      taken = new char[64];
+    }, Qt::QueuedConnection);
+    try {
+      QCoreApplication::sendPostedEvents();
+    } catch (...) {
+    }
+    std::_Exit(3);
+  }
+  int status = 0;
+  ::waitpid(hungry, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+  EXPECT_NE(ReadBytes(dir.path() / "stderr").find("porteka: out of memory"), std::string::npos);
+  EXPECT_EQ(ReadRecords(dir.File())->at(2), (Record{"no memory", 40}));
 }
 
 // One draw from the game's generator picks one of six captions; the last
@@ -333,7 +369,7 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   // Headless unless told otherwise, also when the test list is gathered.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
+  porteka::GameApplication app(argc, argv);
   porteka::OpeningKeyGuard::SetClock([] { return porteka::gNow; });
   return RUN_ALL_TESTS();
 }
