@@ -28,7 +28,9 @@ OpeningKeyGuard::OpeningKeyGuard(QWidget* dialog) : QObject(dialog), dialog_(dia
   qApp->installEventFilter(this);
 }
 
-OpeningKeyGuard::~OpeningKeyGuard() { qApp->removeEventFilter(this); }
+OpeningKeyGuard::~OpeningKeyGuard() {
+  if (qApp != nullptr) qApp->removeEventFilter(this);
+}
 
 bool OpeningKeyGuard::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
