@@ -1,5 +1,6 @@
 #include "records/new_record_dialog.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -8,6 +9,7 @@
 
 #include "records/record_time.h"
 #include "ui/fonts.h"
+#include "ui/opening_key_guard.h"
 #include "ui/twips.h"
 
 namespace porteka {
@@ -23,6 +25,7 @@ Form4::Form4(RecordKeeper& keeper, Level gameLevel, int32_t elapsedTime, QWidget
   setModal(true);
   setFixedSize(TwipsRect(0, 0, 3780, 1230).size());
   setFont(DesignFont(kGothic, 9));
+  new OpeningKeyGuard(this);
 
   // Created in tab order: name box, button, then the labels.
   label1_ = new QLabel(QStringLiteral("名前 "), this);
@@ -88,6 +91,14 @@ void Form4::showEvent(QShowEvent* event) {
     text1_->selectAll();
   }
   QDialog::showEvent(event);
+}
+
+void Form4::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Cancel)) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 void Form4::done(int result) {

@@ -15,9 +15,11 @@ namespace porteka {
 
 // The new-record dialog, "新記録！！": shows the winning time, asks for a name
 // and hands the record to the keeper to be saved when it closes, whichever way
-// it is closed (the button, Enter in the name box, Escape, the close box),
-// exactly once per opening. Should the program end while it is open, the
-// keeper saves it all the same, with the name typed so far.
+// it is closed (the button, Enter in the name box, the close box), exactly
+// once per opening. Escape does not close it: it uncovers in the game, and a
+// player who won with it may press it again. Keys still on their way from the
+// game are dropped. Should the program end while it is open, the keeper saves
+// the record all the same, with the name typed so far.
 class Form4 : public QDialog {
   Q_OBJECT
 
@@ -42,6 +44,7 @@ class Form4 : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   // The button: the dialog closes, and closing saves.

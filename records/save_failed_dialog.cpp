@@ -9,6 +9,7 @@
 
 #include "records/record_time.h"
 #include "ui/fonts.h"
+#include "ui/opening_key_guard.h"
 #include "ui/twips.h"
 
 namespace porteka {
@@ -39,6 +40,8 @@ SaveFailedDialog::SaveFailedDialog(const RecordKeeper::Failure& failure, QWidget
   setModal(true);
   setFixedSize(TwipsRect(0, 0, 5040, 1680).size());
   setFont(DesignFont(kGothic, 9));
+  // It opens just after the name was given, perhaps with Enter still held.
+  new OpeningKeyGuard(this);
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, Qt::black);
   palette.setColor(QPalette::WindowText, Qt::white);
