@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <atomic>
 #include <new>
+#include <utility>
 #include <csignal>
 #include <functional>
 #include <string>
@@ -329,6 +330,30 @@ TEST(SaveRecord, GamesSavingAtOnceLoseNoRecord) {
   gShared.noSwap = false;
 }
 
+// Another game's save that lands between this game's read and its write is
+// swapped out by it and must go back in, merged: whether it holds only its
+// own record or this game's as well.
+std::function<void()> gJustBeforeSwap;
+
+TEST(SaveRecord, AnotherGamesSaveSwappedOutIsPutBack) {
+  const RecordTable theirs = With(DefaultRecords(), 2, Record{"theirs", 7});
+  const RecordTable both = With(theirs, 0, Record{"ours", 5});
+  for (const RecordTable& landing : {theirs, both}) {
+    TempDir dir, elsewhere;
+    gShared.locksFail = true;
+    gJustBeforeSwap = [&] {
+      WriteBytes(elsewhere.File(), SerializeRecords(landing));
+      std::filesystem::rename(elsewhere.File(), dir.File());
+    };
+    EXPECT_TRUE(CheckRecord(dir.File(), Level::Beginner, 5));
+    EXPECT_EQ(SaveRecord(dir.File(), Level::Beginner, "ours", 5).outcome, WriteResult::Outcome::kWritten);
+    gShared.locksFail = false;
+    EXPECT_EQ(gJustBeforeSwap, nullptr);
+    EXPECT_EQ(ReadRecords(dir.File()), both);
+    EXPECT_EQ(CountEntries(dir.path()), 1);
+  }
+}
+
 // A game that won slower and saves after a faster game has saved writes
 // nothing: the time is no longer a record.
 TEST(SaveRecord, ATimeBeatenMeanwhileIsNoLongerWritten) {
@@ -488,6 +513,11 @@ extern "C" int flock(int fd, int operation) {
 }
 
 extern "C" int renameat2(int fromDirectory, const char* from, int toDirectory, const char* to, unsigned flags) {
+  if (porteka::gJustBeforeSwap && flags == RENAME_EXCHANGE) {
+    // Once: the other game's save lands, then this one goes on.
+    const std::function<void()> landing = std::exchange(porteka::gJustBeforeSwap, nullptr);
+    landing();
+  }
   if (porteka::gShared.noSwap && flags != 0) {
     errno = EINVAL;
     return -1;
