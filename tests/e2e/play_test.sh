@@ -524,6 +524,47 @@ FileHoldsTheRecord() {
   [[ $(od -An -v -tx1 "$WORK/GoodTime.dat" | tr -d ' \n') =~ ^2282b382ad82e7222c(3[0-9])+0d0a$DEFAULT_LINE$DEFAULT_LINE$ ]]
 }
 
+# A full disk under the new-record dialog (here a file size limit of 0): the
+# player is told once, the record waits in memory, and it is saved when there
+# is room again, at the latest when the game ends.
+Step "a record typed onto a full disk waits for room"
+if (( CELL_ART )) && command -v prlimit >/dev/null; then
+  rm -f "$WORK"/GoodTime.dat*
+  DEFAULT_BYTES=$(sed 's/../\\x&/g' <<<"$DEFAULT_LINE")
+  printf "$DEFAULT_BYTES$DEFAULT_BYTES$DEFAULT_BYTES" >"$WORK/GoodTime.dat"
+  (cd "$WORK" && trap '' XFSZ && ulimit -S -f 0 && exec env SDL_AUDIODRIVER=dummy "$GAME") >"$WORK/game.log" 2>&1 &
+  GAME_PID=$!
+  Poll 10 WindowShown Form3 || Fail "no title card"
+  ReadGeometry "$(FindWindow Form3)"
+  xdotool mousemove $(( WIN_X + 64 )) $(( WIN_Y + 64 )) click 3
+  Poll 5 WindowShown "ポルテカ" || Fail "no main window after the card"
+  MAIN=$(FindWindow "ポルテカ")
+  WaitForMain
+  Key F1
+  ExpectLayout "beginner" 8 8
+  WinABeginnerBoard 60 || Fail "no beginner board won in a minute"
+  Poll 5 Won || Fail "no new-record dialog after the win"
+  LetDialogTakeKeys
+  xdotool type --delay 200 "さくら"
+  Key Return
+  Poll 5 WindowShown "記録を保存できません" || Fail "no word of the record that could not be saved"
+  Grab "$(FindWindow "記録を保存できません")" && cp "$WORK/shot.ppm" "$WORK/save_failed.ppm"
+  [[ $(od -An -v -tx1 "$WORK/GoodTime.dat" | tr -d ' \n') == "$DEFAULT_LINE$DEFAULT_LINE$DEFAULT_LINE" ]] ||
+    Fail "GoodTime.dat changed on a full disk"
+  prlimit --pid "$GAME_PID" --fsize=unlimited
+  LetDialogTakeKeys
+  Key Return
+  Poll 3 WindowGone "記録を保存できません" || Fail "the message does not close"
+  kill -TERM "$GAME_PID"
+  Poll 5 GameHasExited || Fail "the game is still running 5 s after SIGTERM"
+  wait "$GAME_PID"
+  GAME_PID=""
+  FileHoldsTheRecord || { od -c "$WORK/GoodTime.dat"; Fail "the waiting record was not saved once there was room"; }
+  Ok "told once; \"さくら\" saved when the disk had room again"
+else
+  echo "skip - needs distinct cell art and prlimit"
+fi
+
 # A won beginner game with a name typed into the new-record dialog, then the
 # session ends under it: a logout's SIGTERM (the game closes its windows and
 # exits with 0), or the display going away (last, as it ends this test's X
