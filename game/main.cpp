@@ -6,6 +6,7 @@
 #include "game/desktop_folder.h"
 #include "game/display_check.h"
 #include "game/form1.h"
+#include "ui/settings_file.h"
 
 namespace {
 
@@ -49,6 +50,8 @@ int main(int argc, char** argv) {
   QGuiApplication::setDesktopFileName(QStringLiteral("porteka"));
 
   porteka::Form1 form1;
+  // The zoom the player chose last time, before any window is shown.
+  form1.UseSettingsFile(porteka::SettingsFilePath());
   const porteka::CloseOnSignals closeOnSignals(form1);
   form1.Form_Load();
   return 0;

@@ -219,7 +219,7 @@ FAULTS = [
       "bars_[2]->setMaximum(MaxCustomBombs(width, height));", "bars_[2]->setMaximum(MaxCustomBombs(width, width));",
       "the bombs bar's end follows the width twice"),
     F("centre-by-width", "ui/placement.cpp",
-      "QPoint(size.width() / 2, size.height() / 2)", "QPoint(size.width() / 2, size.width() / 2)",
+      "QPoint(frame.width() / 2, frame.height() / 2)", "QPoint(frame.width() / 2, frame.width() / 2)",
       "a dialog centred with the wrong dimension"),
     F("kept-within-by-height", "ui/placement.cpp",
       "area.left() + area.width() - frame.width()", "area.left() + area.height() - frame.width()",
