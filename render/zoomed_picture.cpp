@@ -5,18 +5,42 @@
 
 namespace porteka {
 
+namespace {
+
+// One row of pixels, each written `Zoom` times over; a factor known to the
+// compiler lets it write whole blocks at once.
+template <int Zoom>
+void ZoomRow(const uint32_t* from, int w, uint32_t* to) {
+  for (int i = 0; i < w; ++i) {
+    const uint32_t pixel = from[i];
+    for (int k = 0; k < Zoom; ++k) to[Zoom * i + k] = pixel;
+  }
+}
+
+void ZoomRow(const uint32_t* from, int w, int zoom, uint32_t* to) {
+  switch (zoom) {
+    case 2:
+      return ZoomRow<2>(from, w, to);
+    case 3:
+      return ZoomRow<3>(from, w, to);
+    case 4:
+      return ZoomRow<4>(from, w, to);
+    default:
+      for (int i = 0; i < w; ++i) {
+        for (int k = 0; k < zoom; ++k) to[zoom * i + k] = from[i];
+      }
+  }
+}
+
+}  // namespace
+
 void ZoomRect(const Surface& src, int x, int y, int w, int h, int zoom, Surface& dst) {
   const size_t rowBytes = static_cast<size_t>(w) * static_cast<size_t>(zoom) * sizeof(uint32_t);
   for (int row = y; row < y + h; ++row) {
-    const uint32_t* from = src.Row(row) + x;
-    uint32_t* first = dst.Row(row * zoom) + x * zoom;
     // One row of blocks written pixel by pixel, the other rows of the blocks
     // copied from it.
-    uint32_t* to = first;
-    for (int i = 0; i < w; ++i) {
-      const uint32_t pixel = from[i];
-      for (int k = 0; k < zoom; ++k) *to++ = pixel;
-    }
+    uint32_t* first = dst.Row(row * zoom) + x * zoom;
+    ZoomRow(src.Row(row) + x, w, zoom, first);
     for (int k = 1; k < zoom; ++k) std::memcpy(dst.Row(row * zoom + k) + x * zoom, first, rowBytes);
   }
 }

@@ -297,6 +297,18 @@ TEST_F(MainWindowTest, EachZoomShowsTheWindowKTimesAsLargeAndTheBoardInBlocks) {
   for (QWidget* part : parts) atOne.push_back(part->geometry());
   const QSize interior = form_->centralWidget()->size();
   const int menuBar = form_->menuBar()->height();
+  // Where the counters' text lies on the strip: k times as far in and as
+  // large, give or take the font's own rounding.
+  const auto text = [this] {
+    const Surface& strip = form_->Picture7()->image();
+    QRect box;
+    for (int y = 0; y < strip.height; ++y) {
+      for (int x = 0; x < strip.width; ++x) box |= (strip.At(x, y) & 0xffffffu) != 0 ? QRect(x, y, 1, 1) : QRect();
+    }
+    return box;
+  };
+  const QRect textAtOne = text();
+  ASSERT_GT(textAtOne.width(), 100);
   for (int k = kMaxZoom; k >= kMinZoom; --k) {
     form_->Zoom_Click(k);
     ASSERT_EQ(form_->zoom(), k);
@@ -305,6 +317,10 @@ TEST_F(MainWindowTest, EachZoomShowsTheWindowKTimesAsLargeAndTheBoardInBlocks) {
     for (size_t i = 0; i < atOne.size(); ++i) {
       EXPECT_EQ(parts[i]->geometry(), QRect(atOne[i].topLeft() * k, atOne[i].size() * k)) << "zoom " << k;
     }
+    const QRect textAtK = text();
+    EXPECT_NEAR(textAtK.left(), textAtOne.left() * k, k);
+    EXPECT_NEAR(textAtK.width(), textAtOne.width() * k, 2 * k);
+    EXPECT_NEAR(textAtK.height(), textAtOne.height() * k, 2 * k);
     const QImage shown = board()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const Surface& drawn = form_->Picture1()->shown();
     int wrong = 0;
