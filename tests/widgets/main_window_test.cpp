@@ -185,6 +185,8 @@ TEST_F(MainWindowTest, MouseEventsReachTheBoardWithTheirButtonsAndPosition) {
       EXPECT_EQ(game().LastButton, sum);
     }
     EXPECT_EQ(game().GameState, GamePhase::Running);
+    Move({56 * k, 8 * k}, Qt::RightButton);
+    EXPECT_EQ(game().State(3, 0), Cover::Flag);
     Key(Qt::Key_A);
     Press({120 * k, 8 * k}, Qt::LeftButton);
     Key(Qt::Key_A);
