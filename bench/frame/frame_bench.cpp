@@ -131,7 +131,8 @@ void BM_WorstFrameZoomed(benchmark::State& state, bool repainted) {
       const QImage image(reinterpret_cast<const uchar*>(shown.pixels.data()), shown.width, shown.height,
                          static_cast<qsizetype>(shown.width) * 4, QImage::Format_RGB32);
       QPainter painter(&window);
-      painter.drawImage(QPoint(changed.x, changed.y), image, QRect(changed.x, changed.y, changed.width, changed.height));
+      const QRect area(changed.x, changed.y, changed.width, changed.height);
+      painter.drawImage(area.topLeft(), image, area);
     }
     benchmark::ClobberMemory();
   }

@@ -156,7 +156,8 @@ for ZOOM in 1 2; do
   sleep 0.5
   ReadGeometry "$MAIN"
   BOARD_X=$WIN_X BOARD_Y=$(( WIN_Y + WIN_H - 256 * ZOOM ))
-  xdotool mousemove $(( BOARD_X + 100 )) $(( BOARD_Y + 100 )) sleep 0.1 mousemove $(( BOARD_X + 101 )) $(( BOARD_Y + 100 ))
+  xdotool mousemove $(( BOARD_X + 100 )) $(( BOARD_Y + 100 )) sleep 0.1 \
+    mousemove $(( BOARD_X + 101 )) $(( BOARD_Y + 100 ))
   sleep 0.5
   MeasureProcessor "$CPU_SECONDS"
   echo "processor time over ${CPU_SECONDS} s of a running advanced game at zoom $ZOOM:"
