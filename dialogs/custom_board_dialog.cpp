@@ -6,6 +6,7 @@
 
 #include "game/game_flow.h"
 #include "ui/fonts.h"
+#include "ui/opening_key_guard.h"
 #include "ui/placement.h"
 #include "ui/twips.h"
 
@@ -53,6 +54,9 @@ Form2::Form2(Game& game, QWidget* owner) : QDialog(owner), game_(game) {
   setWindowTitle(QStringLiteral("カスタム"));
   setModal(true);
   setFixedSize(Twips(2310), Twips(1680));
+  // Escape closes it as the close box does, writing nothing, but only once
+  // the player has seen it: the keys F4 came with do not move the bars either.
+  new OpeningKeyGuard(this);
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, Qt::black);
   setPalette(palette);

@@ -99,14 +99,14 @@ std::string WaylandProblem() {
 
 }  // namespace
 
-void FallBackToXForMissingPlugins() {
+void FallBackToXForMissingPlugins(const char* askedBy) {
   const QString asked = qEnvironmentVariable("QT_QPA_PLATFORM");
   if (asked.isEmpty()) return;
   // "wayland;xcb" asks for the first that starts; "vnc:size=800x600" passes options.
   for (const QString& entry : asked.split(';', Qt::SkipEmptyParts)) {
     if (PlatformPluginInstalled(entry.section(':', 0, 0))) return;
   }
-  std::fprintf(stderr, "porteka: Qt has no platform plugin for QT_QPA_PLATFORM=%s; using X instead\n",
+  std::fprintf(stderr, "porteka: Qt has no platform plugin for %s%s; using X instead\n", askedBy,
                qPrintable(asked));
   qputenv("QT_QPA_PLATFORM", "xcb");
 }

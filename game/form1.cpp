@@ -19,10 +19,10 @@
 #include "input/keyboard.h"
 #include "input/mouse.h"
 #include "input/virtual_keys.h"
-#include "records/check_record.h"
 #include "records/new_record_dialog.h"
 #include "records/records_dialog.h"
 #include "records/records_file.h"
+#include "records/save_failed_dialog.h"
 #include "render/counter_strip.h"
 #include "render/frame.h"
 #include "render/picture_surface.h"
@@ -63,7 +63,15 @@ class FormBackground : public QWidget {
 };
 
 Form1::Form1(uint32_t seed)
-    : seed_(seed), random_(seed), game_(random_, *this), sheets_(LoadSpriteSheets()), painter_(sheets_) {
+    : seed_(seed),
+      random_(seed),
+      game_(random_, *this),
+      sheets_(LoadSpriteSheets()),
+      painter_(sheets_),
+      records_(kRecordsFileName, files_, [this](const RecordKeeper::Failure& failure) {
+        // From the worker's thread: the window hears of it between frames.
+        QMetaObject::invokeMethod(this, [this, failure] { ShowSaveFailure(failure); }, Qt::QueuedConnection);
+      }) {
   clock_.start();
   setWindowTitle(QStringLiteral("ポルテカ"));
   setWindowIcon(QIcon(QStringLiteral(":/art/icon.png")));
@@ -296,8 +304,13 @@ void Form1::DrawFace(Face face) {
 }
 
 void Form1::CheckRecord() {
-  if (!porteka::CheckRecord(kRecordsFileName, game_.gro.GameLevel, game_.gro.ElapsedTime)) return;
-  Form4 dialog(kRecordsFileName, game_.gro.GameLevel, game_.gro.ElapsedTime, this);
+  if (!records_.Check(game_.gro.GameLevel, game_.gro.ElapsedTime)) return;
+  Form4 dialog(records_, game_.gro.GameLevel, game_.gro.ElapsedTime, this);
+  ShowModal(dialog);
+}
+
+void Form1::ShowSaveFailure(const RecordKeeper::Failure& failure) {
+  SaveFailedDialog dialog(failure, this);
   ShowModal(dialog);
 }
 

@@ -9,6 +9,8 @@
 
 #include "game/game.h"
 #include "game/random.h"
+#include "records/file_worker.h"
+#include "records/record_keeper.h"
 #include "render/board_painter.h"
 
 class QAction;
@@ -41,6 +43,7 @@ class Form1 : public QMainWindow, public Outside {
 
   Game& game() { return game_; }
   RandomSource& random() { return random_; }
+  RecordKeeper& records() { return records_; }
   // The board surface.
   BoardSurface* Picture1() const { return picture1_; }
   // The face button.
@@ -99,6 +102,7 @@ class Form1 : public QMainWindow, public Outside {
   void ShowModal(QDialog& dialog);
   void KeepOnScreen(bool centre);
   void WindowDestroyed();
+  void ShowSaveFailure(const RecordKeeper::Failure& failure);
   uint32_t Now() const;
 
   uint32_t seed_;
@@ -107,6 +111,9 @@ class Form1 : public QMainWindow, public Outside {
   SpriteSheets sheets_;
   BoardPainter painter_;
   QElapsedTimer clock_;
+  // The player's files are written off the thread that draws.
+  FileWorker files_;
+  RecordKeeper records_;
 
   FormBackground* form_ = nullptr;
   BoardSurface* picture1_ = nullptr;

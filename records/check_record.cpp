@@ -1,104 +1,41 @@
 #include "records/check_record.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <functional>
 #include <optional>
 
 #include "game/level.h"
-#include "records/atomic_file.h"
 #include "records/records_file.h"
 
 namespace porteka {
 namespace {
 
-constexpr int kBackups = 5;
-// Saves of other games noticed in a row before this one gives up.
-constexpr int kAttempts = 8;
-
-std::filesystem::path Backup(const std::filesystem::path& file, int number) {
-  std::filesystem::path backup = file;
-  backup += ".bak" + std::to_string(number);
-  return backup;
-}
-
-// The damaged bytes become a new "<file>.bak1" in the file's own directory,
-// and the backups already there move up one number, the fifth falling away.
-// Only plain files move: a link by a backup's name is replaced, so the bytes
-// never land anywhere else. The copy is complete before anything moves.
-bool KeepBackup(const std::filesystem::path& file) {
-  struct stat status {};
-  const int source = OpenPlainFile(file, O_RDONLY, &status);
-  if (source < 0) {
-    return false;
-  }
-  TemporaryFile copy(Backup(file, 1));
-  const bool copied = copy.fd() >= 0 && ::fchmod(copy.fd(), status.st_mode & 0777) == 0 &&
-                      CopyAll(source, copy.fd()) && copy.Flush();
-  ::close(source);
-  if (!copied) {
-    return false;
-  }
-  for (int number = kBackups - 1; number >= 1; --number) {
-    struct stat older {};
-    if (::lstat(Backup(file, number).c_str(), &older) == 0 && S_ISREG(older.st_mode)) {
-      ::rename(Backup(file, number).c_str(), Backup(file, number + 1).c_str());
-    }
-  }
-  return copy.PutInPlace();
-}
-
-// The table to start from when the file cannot be read: the default records,
-// provided the unreadable file is not something we would destroy. Empty means
-// leave everything alone: the file is a directory or a device, or its bytes
-// could not be kept in a backup first (then the directory is most likely
-// unwritable anyway).
-std::optional<RecordTable> RepairBase(const std::filesystem::path& file) {
-  struct stat status {};
-  if (::stat(file.c_str(), &status) != 0) {
-    if (errno != ENOENT) {
-      return std::nullopt;
-    }
-    return DefaultRecords();
-  }
-  if (!S_ISREG(status.st_mode) || !KeepBackup(file)) {
-    return std::nullopt;
-  }
-  return DefaultRecords();
-}
-
-// One read-change-write of the file, repairing it first when it cannot be
-// read. `change` answers whether there is anything to write. Another game may
-// save meanwhile: the lock makes it wait, and should the lock not be had in
-// time, that game's save is noticed right before the new file goes in, and the
-// change is made again on what it wrote. The table the file holds afterwards;
-// empty when it could not be read or written.
-std::optional<RecordTable> ChangeRecords(const std::filesystem::path& file,
-                                         const std::function<bool(RecordTable&, bool repaired)>& change) {
-  const DirectoryLock lock(file);
-  for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    const std::optional<std::string> before = ReadRecordLines(file);
-    std::optional<RecordTable> records = before ? ParseRecords(*before) : std::nullopt;
-    const bool repaired = !records;
-    if (repaired && !(records = RepairBase(file))) {
-      return std::nullopt;
-    }
-    if (!change(*records, repaired)) {
-      return records;
-    }
-    switch (WriteFileAtomically(file, SerializeRecords(*records), [&] { return ReadRecordLines(file) == before; })) {
-      case WriteOutcome::kWritten:
-        return records;
-      case WriteOutcome::kFailed:
-        return std::nullopt;
-      case WriteOutcome::kChanged:
-        break;
-    }
-  }
-  return std::nullopt;
+// The change every write of the records file makes: a missing or damaged file
+// becomes the default one, and a better time takes its level's line. Asked
+// again with another game's file, it keeps the best line of each level of
+// every file it has seen, so that whatever it swapped out is kept as well.
+WriteResult ChangeRecords(const std::filesystem::path& file, std::optional<Record> better, Level gameLevel,
+                          bool wait) {
+  std::optional<RecordTable> best;
+  return UpdatePlayerFile(
+      file, kMaxRecordsFileBytes,
+      [&](const FileRead& found) {
+        std::optional<RecordTable> records;
+        if (found.status == FileRead::Status::kRead) records = ParseRecords(found.bytes);
+        const bool mend = !records;
+        const RecordTable before = records.value_or(DefaultRecords());
+        RecordTable after = before;
+        if (best) {
+          for (size_t level = 0; level < after.size(); ++level) {
+            if ((*best)[level].time < after[level].time) after[level] = (*best)[level];
+          }
+        }
+        Record& line = after[static_cast<size_t>(gameLevel)];
+        if (better && line.time > better->time) line = *better;
+        best = after;
+        if (after == before && !mend) return FileChange{};
+        return FileChange{SerializeRecords(after), mend && found.status != FileRead::Status::kMissing};
+      },
+      /*idempotent=*/true, wait);
 }
 
 }  // namespace
@@ -107,20 +44,33 @@ bool CheckRecord(const std::filesystem::path& file, Level gameLevel, int32_t ela
   if (!IsFixedLevel(gameLevel)) {
     return false;
   }
-  // Repaired once, when it must be; if that fails, no record this time.
-  const std::optional<RecordTable> records = ChangeRecords(file, [](RecordTable&, bool repaired) { return repaired; });
-  return records && (*records)[static_cast<size_t>(gameLevel)].time > elapsedTime && CanReplaceFile(file);
+  const RecordsRead read = ReadRecordsFile(file);
+  switch (read.status) {
+    case RecordsRead::Status::kUnreadable:
+      return false;
+    case RecordsRead::Status::kRead:
+      return read.records[static_cast<size_t>(gameLevel)].time > elapsedTime && CanWritePlayerFile(file);
+    case RecordsRead::Status::kMissing:
+    case RecordsRead::Status::kDamaged:
+      break;
+  }
+  if (!CanWritePlayerFile(file, read.status == RecordsRead::Status::kDamaged)) {
+    return false;
+  }
+  // Mended now, unless another game is writing: then the save mends it.
+  const WriteResult mended = ChangeRecords(file, std::nullopt, gameLevel, /*wait=*/false);
+  if (mended.outcome == WriteResult::Outcome::kFailed && mended.error != EWOULDBLOCK) {
+    return false;
+  }
+  return kDefaultRecordTime > elapsedTime;
 }
 
-void SaveRecord(const std::filesystem::path& file, Level gameLevel, const std::string& name,
-                int32_t elapsedTime) {
+WriteResult SaveRecord(const std::filesystem::path& file, Level gameLevel, const std::string& name,
+                       int32_t elapsedTime) {
   if (!IsFixedLevel(gameLevel)) {
-    return;
+    return {WriteResult::Outcome::kUnchanged, 0};
   }
-  ChangeRecords(file, [&](RecordTable& records, bool) {
-    records[static_cast<size_t>(gameLevel)] = Record{name, elapsedTime};
-    return true;
-  });
+  return ChangeRecords(file, Record{name, elapsedTime}, gameLevel, /*wait=*/true);
 }
 
 }  // namespace porteka

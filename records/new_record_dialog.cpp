@@ -1,5 +1,6 @@
 #include "records/new_record_dialog.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -8,15 +9,15 @@
 
 #include "records/record_time.h"
 #include "ui/fonts.h"
+#include "ui/opening_key_guard.h"
 #include "ui/twips.h"
 
 namespace porteka {
 
-Form4::Form4(std::filesystem::path recordsFile, Level gameLevel, int32_t elapsedTime,
-             QWidget* owner)
+Form4::Form4(RecordKeeper& keeper, Level gameLevel, int32_t elapsedTime, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      recordsFile_(std::move(recordsFile)),
+      keeper_(keeper),
       gameLevel_(gameLevel),
       elapsedTime_(elapsedTime) {
   setObjectName(QStringLiteral("Form4"));
@@ -24,6 +25,7 @@ Form4::Form4(std::filesystem::path recordsFile, Level gameLevel, int32_t elapsed
   setModal(true);
   setFixedSize(TwipsRect(0, 0, 3780, 1230).size());
   setFont(DesignFont(kGothic, 9));
+  new OpeningKeyGuard(this);
 
   // Created in tab order: name box, button, then the labels.
   label1_ = new QLabel(QStringLiteral("名前 "), this);
@@ -67,7 +69,7 @@ Form4::Form4(std::filesystem::path recordsFile, Level gameLevel, int32_t elapsed
 
   connect(command1_, &QPushButton::clicked, this, &Form4::Command1_Click);
   connect(text1_, &QLineEdit::textChanged, this, [this](const QString& text) {
-    if (unsaved_) unsaved_->SetName(text.toStdString());
+    if (held_) keeper_.Rename(*held_, text.toStdString());
   });
 
   label3_->setText(QString::fromStdString(FormatRecordTime(elapsedTime_)));
@@ -76,14 +78,14 @@ Form4::Form4(std::filesystem::path recordsFile, Level gameLevel, int32_t elapsed
 // Torn down while still open (the program quitting under it): that is a close
 // as well, and the record is not lost.
 Form4::~Form4() {
-  if (unsaved_) {
+  if (held_) {
     SaveRecord();
   }
 }
 
 void Form4::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) {
-    unsaved_.emplace(recordsFile_, gameLevel_, elapsedTime_, text1_->text().toStdString());
+    held_ = keeper_.Hold(gameLevel_, elapsedTime_, text1_->text().toStdString());
     // The default name comes selected, so a player who types replaces it.
     text1_->setFocus();
     text1_->selectAll();
@@ -91,8 +93,16 @@ void Form4::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
 }
 
+void Form4::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Cancel)) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
 void Form4::done(int result) {
-  if (unsaved_) {
+  if (held_) {
     SaveRecord();
   }
   QDialog::done(result);
@@ -101,9 +111,9 @@ void Form4::done(int result) {
 void Form4::Command1_Click() { accept(); }
 
 void Form4::SaveRecord() {
-  unsaved_->SetName(text1_->text().toStdString());
-  unsaved_->Save();
-  unsaved_.reset();
+  keeper_.Rename(*held_, text1_->text().toStdString());
+  keeper_.Save(*held_);
+  held_.reset();
 }
 
 }  // namespace porteka

@@ -2,11 +2,10 @@
 
 #include <QDialog>
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 
 #include "game/game.h"
-#include "records/unsaved_record.h"
+#include "records/record_keeper.h"
 
 class QLabel;
 class QLineEdit;
@@ -15,16 +14,17 @@ class QPushButton;
 namespace porteka {
 
 // The new-record dialog, "新記録！！": shows the winning time, asks for a name
-// and writes the record when it closes, whichever way it is closed (the button,
-// Enter in the name box, Escape, the close box), exactly once per opening.
-// Should the program end while it is open, the record is saved all the same
-// (UnsavedRecord).
+// and hands the record to the keeper to be saved when it closes, whichever way
+// it is closed (the button, Enter in the name box, the close box), exactly
+// once per opening. Escape does not close it: it uncovers in the game, and a
+// player who won with it may press it again. Keys still on their way from the
+// game are dropped. Should the program end while it is open, the keeper saves
+// the record all the same, with the name typed so far.
 class Form4 : public QDialog {
   Q_OBJECT
 
  public:
-  Form4(std::filesystem::path recordsFile, Level gameLevel, int32_t elapsedTime,
-        QWidget* owner = nullptr);
+  Form4(RecordKeeper& keeper, Level gameLevel, int32_t elapsedTime, QWidget* owner = nullptr);
   ~Form4() override;
 
   // Every way of closing a dialog funnels through here, the close box included
@@ -44,17 +44,18 @@ class Form4 : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   // The button: the dialog closes, and closing saves.
   void Command1_Click();
   void SaveRecord();
 
-  std::filesystem::path recordsFile_;
+  RecordKeeper& keeper_;
   Level gameLevel_;
   int32_t elapsedTime_;
-  // Set while the dialog is open and the record not yet saved.
-  std::optional<UnsavedRecord> unsaved_;
+  // The keeper's number for the record, while the dialog is open.
+  std::optional<int> held_;
 
   QLabel* label1_;
   QLineEdit* text1_;

@@ -10,6 +10,7 @@
 #include "records/record_time.h"
 #include "records/records_file.h"
 #include "ui/fonts.h"
+#include "ui/opening_key_guard.h"
 #include "ui/twips.h"
 
 namespace porteka {
@@ -63,6 +64,8 @@ Form5::Form5(std::filesystem::path recordsFile, RandomSource& random, QWidget* o
   setModal(true);
   setFixedSize(TwipsRect(0, 0, 5040, 2040).size());
   setFont(DesignFont(kGothic, 9));
+  // Escape or Enter closes the list, but only once the player has seen it.
+  new OpeningKeyGuard(this);
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, Qt::black);
   setPalette(palette);

@@ -1,24 +1,14 @@
 #include "records/records_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 
-#include "records/atomic_file.h"
+#include "records/player_file.h"
 #include "records/cp932.h"
 
 namespace porteka {
 namespace {
-
-// No name the dialog lets anyone type comes near this; the cap keeps the three
-// lines well within what the reader is prepared to look at.
-constexpr size_t kMaxNameBytes = size_t{4} << 20;
-// How much of a file the reader looks at before it gives up on finding three
-// lines, so that a huge stray file cannot exhaust memory.
-constexpr size_t kMaxReadBytes = size_t{16} << 20;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -135,6 +125,9 @@ std::optional<RecordTable> ParseRecords(std::string_view bytes) {
       lineEnd = bytes.size();
     }
     std::string_view line = bytes.substr(0, lineEnd);
+    if (line.size() > kMaxRecordLineBytes) {
+      return std::nullopt;
+    }
     if (!line.empty() && line.back() == '\r') {
       line.remove_suffix(1);
     }
@@ -148,58 +141,40 @@ std::optional<RecordTable> ParseRecords(std::string_view bytes) {
   return records;
 }
 
-std::optional<std::string> ReadRecordLines(const std::filesystem::path& file) {
-  const int fd = OpenPlainFile(file, O_RDONLY);
-  if (fd < 0) {
-    return std::nullopt;
-  }
-
-  // Only the first three lines matter; stop as soon as they are in.
-  std::string bytes;
-  size_t lineEnds = 0;
-  char buffer[65536];
-  bool failed = false;
-  bool wholeFile = false;
-  while (lineEnds < 3 && bytes.size() < kMaxReadBytes) {
-    const ssize_t got = ::read(fd, buffer, sizeof(buffer));
-    if (got == 0) {
-      wholeFile = true;
+RecordsRead ReadRecordsFile(const std::filesystem::path& file) {
+  const FileRead found = ReadPlayerFile(file, kMaxRecordsFileBytes);
+  RecordsRead read;
+  switch (found.status) {
+    case FileRead::Status::kMissing:
       break;
-    }
-    if (got < 0) {
-      if (errno == EINTR) {
-        continue;
+    case FileRead::Status::kUnreadable:
+      read.status = RecordsRead::Status::kUnreadable;
+      read.error = found.error;
+      break;
+    case FileRead::Status::kTooLarge:
+      read.status = RecordsRead::Status::kDamaged;
+      break;
+    case FileRead::Status::kRead:
+      if (std::optional<RecordTable> records = ParseRecords(found.bytes)) {
+        read.status = RecordsRead::Status::kRead;
+        read.records = std::move(*records);
+      } else {
+        read.status = RecordsRead::Status::kDamaged;
       }
-      failed = true;
       break;
-    }
-    for (ssize_t i = 0; i < got; ++i) {
-      lineEnds += buffer[i] == '\n';
-    }
-    bytes.append(buffer, static_cast<size_t>(got));
   }
-  ::close(fd);
-  // A last line cut off by the size limit, not by the end of the file, is
-  // not a line.
-  if (failed || (lineEnds < 3 && !wholeFile)) {
-    return std::nullopt;
-  }
-  size_t end = 0;
-  for (int line = 0; line < 3 && end < bytes.size(); ++line) {
-    const size_t lineEnd = bytes.find('\n', end);
-    end = lineEnd == std::string::npos ? bytes.size() : lineEnd + 1;
-  }
-  bytes.resize(end);
-  return bytes;
+  return read;
 }
 
 std::optional<RecordTable> ReadRecords(const std::filesystem::path& file) {
-  const std::optional<std::string> bytes = ReadRecordLines(file);
-  return bytes ? ParseRecords(*bytes) : std::nullopt;
+  RecordsRead read = ReadRecordsFile(file);
+  if (read.status != RecordsRead::Status::kRead) return std::nullopt;
+  return std::move(read.records);
 }
 
 bool WriteRecords(const std::filesystem::path& file, const RecordTable& records) {
-  return WriteFileAtomically(file, SerializeRecords(records)) == WriteOutcome::kWritten;
+  return WritePlayerFile(file, SerializeRecords(records), kMaxRecordsFileBytes).outcome ==
+         WriteResult::Outcome::kWritten;
 }
 
 }  // namespace porteka

@@ -1,15 +1,11 @@
 #include "ui/settings_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 #include <system_error>
 
-#include "records/atomic_file.h"
+#include "records/player_file.h"
 #include "ui/zoom.h"
 
 namespace porteka {
@@ -46,25 +42,14 @@ fs::path SettingsFilePath() {
 
 int ReadZoomSetting(const fs::path& file) {
   if (file.empty()) return kMinZoom;
-  const int fd = OpenPlainFile(file, O_RDONLY);
-  if (fd < 0) return kMinZoom;
-  std::string bytes(kLargestFile + 1, '\0');
-  size_t got = 0;
-  while (got < bytes.size()) {
-    const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    got += static_cast<size_t>(n);
-  }
-  ::close(fd);
-  if (got > kLargestFile) return kMinZoom;
-  bytes.resize(got);
+  const FileRead read = ReadPlayerFile(file, kLargestFile);
+  if (read.status != FileRead::Status::kRead) return kMinZoom;
 
   // Lines of "name=value"; blank lines, comments and names of other
   // settings pass. The last zoom line counts, and a zoom that is not one of
   // the factors makes the file damaged.
   int zoom = kMinZoom;
-  std::string_view rest = bytes;
+  std::string_view rest = read.bytes;
   while (!rest.empty()) {
     const size_t end = rest.find('\n');
     const std::string_view line = Trimmed(rest.substr(0, end));
@@ -83,7 +68,13 @@ bool SaveZoomSetting(const fs::path& file, int zoom) {
   std::error_code error;
   fs::create_directories(file.parent_path(), error);
   const std::string bytes = "# ポルテカ: the zoom chosen in the 表示 menu, 1 to 4\nzoom=" + std::to_string(zoom) + "\n";
-  return WriteFileAtomically(file, bytes) == WriteOutcome::kWritten;
+  // Whatever the file held, this is the setting now. Another game saving at
+  // the same moment keeps the folder's lock: the menu does not wait for it,
+  // and this choice is the one lost.
+  const WriteResult result = UpdatePlayerFile(
+      file, kLargestFile, [&bytes](const FileRead&) { return FileChange{bytes, false}; }, /*idempotent=*/true,
+      /*wait=*/false);
+  return result.outcome != WriteResult::Outcome::kFailed;
 }
 
 }  // namespace porteka

@@ -1,8 +1,9 @@
 #!/bin/bash
 # Without a display to open, the game says so in one plain line and fails,
-# instead of aborting inside the toolkit. Under Xvfb: a screen the server
-# lacks fails the same way, a platform plugin that is not installed falls
-# back to X with one line, and --desktop moves into the records folder.
+# instead of aborting inside the toolkit; its command line is read before,
+# with a display or without. Under Xvfb: a screen the server lacks fails the
+# same way, a platform plugin that is not installed falls back to X with one
+# line, Qt's own options pass, and --desktop moves into the records folder.
 # Usage: no_display_test.sh GAME
 
 set -u
@@ -16,13 +17,15 @@ WORK=$(mktemp -d "${TMPDIR:-/tmp}/porteka-nodisplay.XXXXXX")
 trap 'StopXSession; rm -rf "$WORK"' EXIT
 FAILURES=0
 
-# Runs the game with the given environment changes; it must print a line
-# starting "no display:" and exit with a status other than 0, within 10 s.
+# Runs the game with the given environment changes, then arguments after --;
+# it must print a line starting "no display:" and exit with a status other
+# than 0, within 10 s.
 Expect() {
-  local what=$1
+  local what=$1 env=() status
   shift
-  local status
-  (cd "$WORK" && timeout 10 env "$@" SDL_AUDIODRIVER=dummy "$GAME") >"$WORK/out" 2>&1
+  while (( $# )) && [[ $1 != -- ]]; do env+=("$1"); shift; done
+  (( $# )) && shift
+  (cd "$WORK" && timeout 10 env "${env[@]}" SDL_AUDIODRIVER=dummy "$GAME" "$@") >"$WORK/out" 2>&1
   status=$?
   if (( status == 0 )) || (( status == 124 )) || (( status > 128 )) || ! grep -q '^no display:' "$WORK/out"; then
     echo "FAIL - $what: status $status, output:"
@@ -46,11 +49,46 @@ Expect "DISPLAY naming a server that is not there" -u WAYLAND_DISPLAY DISPLAY=:$
 Expect "only a WAYLAND_DISPLAY that names no compositor" -u DISPLAY WAYLAND_DISPLAY=porteka-no-such-socket
 Expect "Wayland asked for and no compositor" -u DISPLAY QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=porteka-no-such-socket
 
+# Arguments | exit status | stdout | the first line of stderr, which on a
+# refusal the usage follows. The game must not start.
+COMMAND_LINES=(
+  "--help|0|^Usage: porteka \[options\].*--desktop|^$"
+  "-h|0|^Usage: porteka|^$"
+  "--version|0|^porteka [0-9]+\.[0-9]+$|^$"
+  "-v|0|^porteka [0-9]|^$"
+  "--bogus|2|^$|^porteka: Unknown option 'bogus'\.$"
+  "''|2|^$|^porteka: Unexpected argument ''\.$"
+  "--desktop -platform|2|^$|^porteka: Missing value after '-platform'\.$"
+)
+# CommandLines WHERE ENVIRONMENT-CHANGES...
+CommandLines() {
+  local where=$1 row args status out err got
+  shift
+  local env=("$@")
+  for row in "${COMMAND_LINES[@]}"; do
+    IFS='|' read -r args status out err <<<"$row"
+    eval "set -- $args"
+    (cd "$WORK" && timeout 10 env "${env[@]}" "$GAME" "$@") >"$WORK/out" 2>"$WORK/err"
+    got=$?
+    if (( got == status )) && [[ $(<"$WORK/out") =~ $out && $(head -n 1 "$WORK/err") =~ $err ]] &&
+      { (( status == 0 )) || grep -q '^Usage: porteka' "$WORK/err"; }; then
+      echo "ok - $args $where: status $got"
+    else
+      echo "FAIL - $args $where: status $got, stdout and stderr:"
+      sed 's/^/    /' "$WORK/out" "$WORK/err"
+      FAILURES=$(( FAILURES + 1 ))
+    fi
+  done
+}
+CommandLines "without a display" -u DISPLAY -u WAYLAND_DISPLAY
+
 if ! NeedTools Xvfb openbox xdotool || ! StartXSession; then
   echo "skip - the checks under Xvfb"
   exit $(( FAILURES > 0 ))
 fi
 Expect "DISPLAY naming a screen the server lacks" -u WAYLAND_DISPLAY DISPLAY="$DISPLAY.7"
+Expect "-display naming a screen the server lacks" -u WAYLAND_DISPLAY -- -display "$DISPLAY.7"
+CommandLines "with a display" -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy
 
 mkdir -m 700 "$WORK/run"
 Check() { if "${@:2}"; then echo "ok - $1"; else echo "FAIL - $1"; FAILURES=$(( FAILURES + 1 )); fi; }
@@ -67,10 +105,14 @@ Launch() {
 }
 Stop() { kill "$GAME_PID"; wait "$GAME_PID" 2>/dev/null; GAME_PID=""; }
 
-Launch -u WAYLAND_DISPLAY QT_QPA_PLATFORM=nosuchplugin --
-Check "a missing platform plugin: the game runs on X and says so in one line" \
-  [ "$(grep -c . "$WORK/out")$(grep -c 'nosuchplugin.*using X' "$WORK/out")" == 11 ]
-Stop
+# A platform with no plugin, asked for either way, among Qt's other options.
+for asked in "QT_QPA_PLATFORM=nosuchplugin --" "-- -platform nosuchplugin -style fusion -reverse -nograb"; do
+  # shellcheck disable=SC2086
+  Launch -u WAYLAND_DISPLAY $asked
+  Check "$asked: the game runs on X and says so in one line" \
+    [ "$(grep -c . "$WORK/out")$(grep -c 'nosuchplugin; using X' "$WORK/out")" == 11 ]
+  Stop
+done
 
 # The folder the game runs in | the environment and the arguments after "--".
 # With --desktop, the records folder; where that cannot be made, and without

@@ -52,6 +52,8 @@ MainIsActive() { [[ $(xdotool getactivewindow 2>/dev/null) == "$MAIN" ]]; }
 WaitForMain() { Poll 3 MainIsActive || Fail "the main window does not have the focus"; }
 
 Key() { xdotool key --delay 40 "$@"; }
+# A dialog drops the key presses of its first 0.4 s, which may still be the game's.
+LetDialogTakeKeys() { sleep 0.5; }
 
 # Interior position -> screen position of the main window.
 ScreenX() { echo $(( WIN_X + $1 )); }
@@ -295,6 +297,11 @@ Step "keyboard-only play"
 xdotool mousemove 0 0   # nowhere near the board from here on
 WaitForMain
 Key F4 Escape
+Poll 5 WindowShown "カスタム" || Fail "F4 does not open the dialog カスタム"
+LetDialogTakeKeys
+WindowShown "カスタム" || Fail "an Escape right behind F4 closes the custom dialog"
+Key Escape
+Poll 3 WindowGone "カスタム" || Fail "Escape does not close the custom dialog"
 WaitForMain
 Key F1
 ExpectBoard "F1 after a dialog closed by Escape: a fresh covered board" BoardIs 0
@@ -362,6 +369,7 @@ Step "custom board dialog confirmed with its button"
 WaitForMain
 Key F4
 Poll 5 WindowShown "カスタム" || Fail "F4 does not open the dialog カスタム"
+LetDialogTakeKeys
 # Width and height to their smallest through the keyboard, the width two up
 # with the arrows, then the button.
 Key Home Right Right Tab Home Tab Tab space
@@ -391,6 +399,7 @@ CAPTION=$(xdotool getwindowname "$RECORDS")
 ReadGeometry "$RECORDS"
 (( WIN_W == 336 && WIN_H == 136 )) || Fail "the records dialog is ${WIN_W}x${WIN_H}, expected 336x136"
 Ok "the records dialog \"$CAPTION\" is up, 336x136"
+LetDialogTakeKeys
 Key Return
 Poll 3 WindowGone "$CAPTION" || Fail "Return (its button) does not close the records dialog"
 Ok "its button closes it"
@@ -571,6 +580,10 @@ for ENDING in SIGTERM "the display going away"; do
   ExpectLayout "beginner" 8 8
   WinABeginnerBoard 60 || Fail "no beginner board won in a minute"
   Poll 5 Won || Fail "no new-record dialog after the win"
+  LetDialogTakeKeys
+  Key Escape
+  sleep 0.2
+  Won || Fail "Escape closed the new-record dialog"
   xdotool type --delay 200 "さくら"
   sleep 0.3
   if [[ $ENDING == SIGTERM ]]; then kill -TERM "$GAME_PID"; else kill "$XVFB_PID"; fi

@@ -2,17 +2,24 @@
 
 #include <gtest/gtest.h>
 #include <grp.h>
+#include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <new>
 #include <csignal>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "records/file_worker.h"
+#include "records/record_keeper.h"
 #include "records/records_file.h"
 #include "tests/records/temp_dir.h"
 
@@ -36,6 +43,17 @@ std::filesystem::path Backup(const TempDir& dir, int number) {
 
 // What the records code asked to sync, by the name each descriptor had then.
 std::vector<std::string> gSynced;
+
+// Memory shared with the child processes: whether flock() fails, as it does
+// on some network file systems, and a starting line for games that save at
+// the same moment.
+struct Shared {
+  std::atomic<bool> locksFail{false};
+  std::atomic<bool> noSwap{false};
+  std::atomic<int> ready{0};
+};
+Shared& gShared = *new (::mmap(nullptr, sizeof(Shared), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0))
+    Shared;
 
 // The table with one level's line replaced.
 RecordTable With(RecordTable table, int level, const Record& record) {
@@ -106,10 +124,10 @@ TEST(CheckRecord, GivesUpQuietlyWhenNothingCanBeWritten) {
   TempDir dir;
   WriteBytes(dir.path() / "plain", "x");
   WriteBytes(dir.File(), "\"a\",1\r\n");
-  // A damaged file whose backup cannot be made stays as it is; directories
-  // that do not exist or are files, and a directory or a pipe by the file's
-  // name, take no write, as root too; the pipe is not waited on.
-  std::filesystem::create_directory(Backup(dir, 1));
+  // A damaged file whose backup names are all taken by folders stays as it
+  // is; directories that do not exist or are files, and a directory or a pipe
+  // by the file's name, take no write, as root too; the pipe is not waited on.
+  for (int n = 1; n <= 5; ++n) std::filesystem::create_directory(Backup(dir, n));
   std::filesystem::create_directory(dir.path() / "taken");
   ASSERT_EQ(::mkfifo((dir.path() / "pipe").c_str(), 0600), 0);
   const std::filesystem::path files[] = {dir.File(), dir.path() / "missing" / "GoodTime.dat",
@@ -122,7 +140,7 @@ TEST(CheckRecord, GivesUpQuietlyWhenNothingCanBeWritten) {
   EXPECT_EQ(ReadBytes(dir.File()), "\"a\",1\r\n");
   EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "taken"));
   EXPECT_TRUE(std::filesystem::is_fifo(dir.path() / "pipe"));
-  EXPECT_EQ(CountEntries(dir.path()), 5);
+  EXPECT_EQ(CountEntries(dir.path()), 9);
 }
 
 TEST(SaveRecord, KeepsTheOtherLevelsAndMendsAMissingFile) {
@@ -230,12 +248,14 @@ TEST(CheckRecord, AnOrdinaryUserLeavesOtherPeoplesFilesTheirs) {
 }
 
 // Temporary files of games killed in the middle of a save go at the next
-// save; those of games still running, and other names, stay.
+// save, backups' included; those of games still running, and other names,
+// stay.
 TEST(SaveRecord, RemovesTemporaryFilesOfGamesThatNoLongerRun) {
   TempDir dir;
   const std::string gone = std::to_string(Spawn([] { return 0; }));
   Wait(std::stoi(gone));
-  const std::string stale[] = {"GoodTime.dat.tmp" + gone + "-0", "GoodTime.dat.tmp" + gone + "-17"};
+  const std::string stale[] = {"GoodTime.dat.tmp" + gone + "-0", "GoodTime.dat.tmp" + gone + "-17",
+                               "GoodTime.dat.bak1.tmp" + gone + "-3"};
   const std::string kept[] = {"GoodTime.dat.tmp" + std::to_string(::getpid()) + "-0", "GoodTime.dat.tmp1-0",
                               "GoodTime.dat.tmp" + gone, "GoodTime.dat.tmp" + gone + "-0x", "x.dat.tmp" + gone + "-0"};
   for (const std::string& name : stale) WriteBytes(dir.path() / name, "half a save");
@@ -246,56 +266,232 @@ TEST(SaveRecord, RemovesTemporaryFilesOfGamesThatNoLongerRun) {
   EXPECT_EQ(ReadRecords(dir.File()), With(DefaultRecords(), 0, Record{"a", 1}));
 }
 
-// Three games in one directory saving over and over, each on a level of its
-// own. A save that read the file before another's save and
-// wrote after it would bring that other's line back to an older time.
+// Games in one directory, each saving better and better times on a level of
+// its own, over and over; then pairs of games finishing at the same moment,
+// one game's save on each level. With the folder's lock, with a lock that
+// always fails (some network file systems), and with neither a lock nor a
+// file system that swaps files. A save that read the file before another's
+// save and wrote after it would bring that other's line back to an older
+// time. A save that gives up (other games kept writing) is tried again, as
+// the keeper tries it.
 TEST(SaveRecord, GamesSavingAtOnceLoseNoRecord) {
-  TempDir dir;
-  ASSERT_TRUE(WriteRecords(dir.File(), DefaultRecords()));
-  constexpr int32_t kSaves = 300;
-  pid_t games[3];
-  for (int16_t level = 0; level < 3; ++level) {
-    games[level] = Spawn([&dir, level] {
-      int lost = 0;
-      for (int32_t time = 1; time <= kSaves; ++time) {
-        const std::optional<RecordTable> records = ReadRecords(dir.File());
-        lost += !records || (*records)[static_cast<size_t>(level)].time != (time == 1 ? kDefaultRecordTime : time - 1);
-        SaveRecord(dir.File(), Level{level}, "game", time);
+  const struct {
+    bool locksFail, noSwap;
+    int32_t saves, pairs;
+  } modes[] = {{false, false, 100, 50}, {true, false, 300, 300}, {true, true, 0, 10}};
+  for (const auto& mode : modes) {
+    gShared.locksFail = mode.locksFail;
+    gShared.noSwap = mode.noSwap;
+    const auto save = [](const TempDir& dir, int16_t level, const char* name, int32_t time) {
+      for (int attempt = 0; attempt < 100; ++attempt) {
+        if (SaveRecord(dir.File(), Level{level}, name, time).outcome != WriteResult::Outcome::kFailed) return 0;
       }
-      return lost == 0 ? 0 : 1;
-    });
+      return 1;
+    };
+    TempDir dir;
+    ASSERT_TRUE(WriteRecords(dir.File(), DefaultRecords()));
+    pid_t games[3];
+    for (int16_t level = 0; level < 3; ++level) {
+      games[level] = Spawn([&, level] {
+        int failed = 0;
+        for (int32_t time = mode.saves; time >= 1; --time) failed += save(dir, level, "game", time);
+        return failed;
+      });
+    }
+    for (const pid_t game : games) EXPECT_EQ(Wait(game), 0);
+    if (mode.saves > 0) {
+      const Record last{"game", 1};
+      EXPECT_EQ(ReadRecords(dir.File()), (RecordTable{last, last, last})) << mode.locksFail << mode.noSwap;
+    }
+
+    int lost = 0;
+    for (int32_t pair = 0; pair < mode.pairs; ++pair) {
+      ASSERT_TRUE(WriteRecords(dir.File(), DefaultRecords()));
+      gShared.ready = 0;
+      pid_t two[2];
+      for (int game = 0; game < 2; ++game) {
+        two[game] = Spawn([&, game, pair] {
+          gShared.ready.fetch_add(1);
+          while (gShared.ready.load() < 2) {
+          }
+          return save(dir, static_cast<int16_t>((pair + game) % 3), "pair", 1000 - pair);
+        });
+      }
+      for (const pid_t game : two) EXPECT_EQ(Wait(game), 0);
+      const std::optional<RecordTable> records = ReadRecords(dir.File());
+      lost += !records || (*records)[static_cast<size_t>(pair % 3)].time != 1000 - pair ||
+              (*records)[static_cast<size_t>((pair + 1) % 3)].time != 1000 - pair;
+    }
+    EXPECT_EQ(lost, 0) << mode.locksFail << mode.noSwap;
+    EXPECT_EQ(CountEntries(dir.path()), 1);
   }
-  for (const pid_t game : games) EXPECT_EQ(Wait(game), 0);
-  const Record last{"game", kSaves};
-  EXPECT_EQ(ReadRecords(dir.File()), (RecordTable{last, last, last}));
-  EXPECT_EQ(CountEntries(dir.path()), 1);
+  gShared.locksFail = false;
+  gShared.noSwap = false;
+}
+
+// A game that won slower and saves after a faster game has saved writes
+// nothing: the time is no longer a record.
+TEST(SaveRecord, ATimeBeatenMeanwhileIsNoLongerWritten) {
+  TempDir dir;
+  ASSERT_TRUE(CheckRecord(dir.File(), Level::Intermediate, 468));
+  ASSERT_TRUE(CheckRecord(dir.File(), Level::Intermediate, 316));
+  EXPECT_EQ(SaveRecord(dir.File(), Level::Intermediate, "fast", 316).outcome, WriteResult::Outcome::kWritten);
+  EXPECT_EQ(SaveRecord(dir.File(), Level::Intermediate, "slow", 468).outcome, WriteResult::Outcome::kUnchanged);
+  EXPECT_EQ(SaveRecord(dir.File(), Level::Intermediate, "same", 316).outcome, WriteResult::Outcome::kUnchanged);
+  EXPECT_EQ(ReadRecords(dir.File()), With(DefaultRecords(), 1, Record{"fast", 316}));
+}
+
+// While another game holds the folder's lock, the check after a win still
+// answers at once: it reads without the lock, and a damaged file is left for
+// the save to mend.
+TEST(CheckRecord, AnswersWithoutWaitingForAnotherGamesLock) {
+  TempDir dir;
+  WriteBytes(dir.File(), "\"a\",1\r\n");
+  const int folder = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_EQ(::flock(folder, LOCK_EX), 0);
+  const int answer = InChild([&] { return CheckRecord(dir.File(), Level::Beginner, 5) ? 1 : 0; });
+  EXPECT_EQ(answer, 1);
+  EXPECT_EQ(ReadBytes(dir.File()), "\"a\",1\r\n") << "mended without the lock";
+  ::close(folder);
+  EXPECT_TRUE(CheckRecord(dir.File(), Level::Beginner, 5));
+  EXPECT_EQ(ReadBytes(dir.File()), kDefaultFile);
+}
+
+// A link is followed only where nobody else could have planted it: it is this
+// player's (or root's), or its folder is writable by this player alone. A link
+// by someone else in a shared folder, sticky or not, is never read, copied or
+// written through. A link to a missing file is the player's too: the file is
+// made where the folder exists and takes it; otherwise the link is left as
+// it is and nothing is asked for.
+TEST(CheckRecord, FollowsOnlyLinksNobodyElseCouldHavePlanted) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can hand a link to another user";
+  TempDir home, dir;
+  const auto bashrc = home.path() / ".bashrc";
+  const auto place = [&](const char* name, mode_t mode) {
+    const auto folder = dir.path() / name;
+    std::filesystem::create_directory(folder);
+    ::chmod(folder.c_str(), mode);
+    return folder / "GoodTime.dat";
+  };
+  const struct {
+    std::filesystem::path link;
+    uid_t owner;
+    bool followed;
+  } links[] = {{place("shared", 0777), 65534, false}, {place("sticky", 01777), 65534, false},
+               {place("mine", 0755), 65534, true},    {place("own", 0777), 0, true}};
+  for (const auto& link : links) {
+    WriteBytes(bashrc, "export PS1=x\n\"a\",1\r\n");
+    std::filesystem::create_symlink(bashrc, link.link);
+    ASSERT_EQ(::lchown(link.link.c_str(), link.owner, link.owner), 0);
+    EXPECT_EQ(CheckRecord(link.link, Level::Beginner, 5), link.followed) << link.link;
+    EXPECT_EQ(SaveRecord(link.link, Level::Beginner, "x", 5).outcome,
+              link.followed ? WriteResult::Outcome::kWritten : WriteResult::Outcome::kFailed);
+    EXPECT_TRUE(std::filesystem::is_symlink(link.link));
+    EXPECT_EQ(CountEntries(link.link.parent_path()), 1) << link.link;
+    if (link.followed) {
+      EXPECT_EQ(ReadRecords(bashrc), With(DefaultRecords(), 0, Record{"x", 5}));
+      EXPECT_TRUE(std::filesystem::exists(home.path() / ".bashrc.bak1")) << "set aside beside the real file";
+    } else {
+      EXPECT_EQ(ReadBytes(bashrc), "export PS1=x\n\"a\",1\r\n") << link.link;
+      EXPECT_EQ(CountEntries(home.path()), 1) << link.link;
+    }
+    std::filesystem::remove(home.path() / ".bashrc.bak1");
+  }
+
+  const auto dangling = dir.path() / "dangling.dat", nowhere = dir.path() / "nowhere.dat";
+  std::filesystem::create_symlink(home.path() / "made.dat", dangling);
+  std::filesystem::create_symlink(home.path() / "missing" / "made.dat", nowhere);
+  EXPECT_TRUE(CheckRecord(dangling, Level::Advanced, 7));
+  SaveRecord(dangling, Level::Advanced, "y", 7);
+  EXPECT_TRUE(std::filesystem::is_symlink(dangling));
+  EXPECT_EQ(ReadRecords(home.path() / "made.dat"), With(DefaultRecords(), 2, Record{"y", 7}));
+  EXPECT_FALSE(CheckRecord(nowhere, Level::Advanced, 7));
+  EXPECT_EQ(SaveRecord(nowhere, Level::Advanced, "y", 7).outcome, WriteResult::Outcome::kFailed);
+  EXPECT_TRUE(std::filesystem::is_symlink(nowhere));
+}
+
+// A records file is a few hundred bytes: anything over 64 KiB is damaged, and
+// set aside by a rename, at once and without a byte copied, however large.
+// Names the game's temporary files take, backups' included, go at the next
+// Backup names taken by a folder are passed over, and every old backup is
+// kept.
+TEST(CheckRecord, SetsAsideAHugeFileByItsNameAndLosesNoOldBackup) {
+  TempDir dir;
+  WriteBytes(Backup(dir, 1), "older");
+  std::filesystem::create_directory(Backup(dir, 2));
+  WriteBytes(Backup(dir, 3), "oldest");
+  WriteBytes(dir.File(), SerializeRecords(Table(1, 2, 3)));
+  ASSERT_EQ(::truncate(dir.File().c_str(), off_t{2} << 30), 0);
+  struct stat huge {};
+  ::stat(dir.File().c_str(), &huge);
+
+  EXPECT_TRUE(CheckRecord(dir.File(), Level::Beginner, 29969));
+  EXPECT_EQ(ReadBytes(dir.File()), kDefaultFile);
+  struct stat backup {};
+  ASSERT_EQ(::stat(Backup(dir, 1).c_str(), &backup), 0);
+  EXPECT_EQ(backup.st_ino, huge.st_ino) << "renamed, not copied";
+  EXPECT_TRUE(std::filesystem::is_directory(Backup(dir, 2)));
+  EXPECT_EQ(ReadBytes(Backup(dir, 3)), "older");
+  EXPECT_EQ(ReadBytes(Backup(dir, 4)), "oldest");
+  EXPECT_EQ(CountEntries(dir.path()), 5);
 }
 
 // A disk that fills up in the middle of a write: the file size limit makes
-// every write past a few bytes fail, as a full disk would.
-TEST(SaveRecord, FullDiskLeavesTheOldFileWhole) {
+// every write past a few bytes fail, as a full disk would. The old file stays
+// whole; the keeper says so once, keeps the records, and saves them when the
+// disk has room again, at the next save or at the end.
+TEST(SaveRecord, FullDiskLeavesTheOldFileWholeAndTheRecordWaits) {
   TempDir dir;
   ASSERT_TRUE(WriteRecords(dir.File(), Table(10, 20, 30)));
   const int result = InChild([&] {
     std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{20, 20};
+    rlimit limit{20, RLIM_INFINITY};
     if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return kCannotArrange;
-    SaveRecord(dir.File(), Level::Beginner, "a rather long name that will not fit", 1);
-    return WriteRecords(dir.File(), DefaultRecords()) ? 1 : 0;
+    if (SaveRecord(dir.File(), Level::Beginner, "a rather long name that will not fit", 1).error != EFBIG) return 1;
+    if (WriteRecords(dir.File(), DefaultRecords())) return 2;
+    FileWorker worker;
+    std::vector<int> errors;
+    RecordKeeper keeper(dir.File(), worker, [&](const RecordKeeper::Failure& failure) {
+      errors.push_back(failure.error);
+    });
+    for (const int16_t level : {int16_t{0}, int16_t{2}}) keeper.Save(keeper.Hold(Level{level}, 5 + level, "held"));
+    worker.Finish();
+    if (errors != std::vector<int>{EFBIG}) return 3;
+    limit.rlim_cur = RLIM_INFINITY;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    keeper.Save(keeper.Hold(Level::Intermediate, 6, "room again"));
+    return keeper.Finish() == 0 ? 0 : 4;
   });
   if (result == kCannotArrange) GTEST_SKIP() << "cannot limit the file size";
   EXPECT_EQ(result, 0);
-  EXPECT_EQ(ReadRecords(dir.File()), Table(10, 20, 30));
+  EXPECT_EQ(ReadRecords(dir.File()), (RecordTable{Record{"held", 5}, Record{"room again", 6}, Record{"held", 7}}));
   EXPECT_EQ(CountEntries(dir.path()), 1);
 }
 
 }  // namespace
 }  // namespace porteka
-
 // Stands in for the C library's fsync in this test program, noting the name.
 extern "C" int fsync(int fd) {
   char name[4096];
   const ssize_t length = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), name, sizeof name);
   if (length > 0) porteka::gSynced.emplace_back(name, static_cast<size_t>(length));
   return porteka::testing::NextSymbol<int(int)>("fsync")(fd);
+}
+
+// Stands in for flock: fails as a file system without locks fails it, when asked.
+extern "C" int flock(int fd, int operation) {
+  if (porteka::gShared.locksFail) {
+    errno = ENOLCK;
+    return -1;
+  }
+  return porteka::testing::NextSymbol<int(int, int)>("flock")(fd, operation);
+}
+
+extern "C" int renameat2(int fromDirectory, const char* from, int toDirectory, const char* to, unsigned flags) {
+  if (porteka::gShared.noSwap && flags != 0) {
+    errno = EINVAL;
+    return -1;
+  }
+  return porteka::testing::NextSymbol<int(int, const char*, int, const char*, unsigned)>("renameat2")(
+      fromDirectory, from, toDirectory, to, flags);
 }

@@ -1,6 +1,8 @@
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,16 +15,22 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include "dialogs/custom_board_dialog.h"
+#include "game/out_of_memory.h"
 #include "game/random.h"
 #include "records/check_record.h"
+#include "records/file_worker.h"
+#include "records/record_keeper.h"
 #include "records/new_record_dialog.h"
 #include "records/records_dialog.h"
 #include "records/records_file.h"
 #include "tests/records/temp_dir.h"
+#include "ui/opening_key_guard.h"
 #include "ui/twips.h"
 
 namespace porteka {
@@ -43,10 +51,14 @@ const QString kCaptions[] = {
 int& gSaves =
     *static_cast<int*>(::mmap(nullptr, sizeof(int), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
 
-// Runs `action` once the modal dialog is up, then waits for exec() to return.
+// The dialogs' key guards read this clock.
+std::chrono::milliseconds gNow{0};
+
+// Runs `action` once the modal dialog is up and takes keys, then waits for exec() to return.
 int ExecWith(QDialog& dialog, const std::function<void()>& action) {
   QTimer::singleShot(0, &dialog, [&dialog, action] {
     EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    gNow += OpeningKeyGuard::kQuietTime;
     action();
   });
   return dialog.exec();
@@ -54,7 +66,9 @@ int ExecWith(QDialog& dialog, const std::function<void()>& action) {
 
 TEST(RecordsDialogs, KeepTheirTwipsLayoutAndTextsInTheIpaFonts) {
   TempDir dir;
-  Form4 form4(dir.File(), Level::Beginner, 370, nullptr);
+  FileWorker worker;
+  RecordKeeper keeper(dir.File(), worker);
+  Form4 form4(keeper, Level::Beginner, 370, nullptr);
   ScriptedRandom random({0.0f});
   Form5 form5(dir.File(), random, nullptr);
   EXPECT_EQ(form4.size(), QSize(252, 82));
@@ -109,7 +123,11 @@ TEST(Form4, SavesOnceWhicheverWayItClosesWhatTheBoxHolds) {
          QTest::keyClick(d.Text1(), Qt::Key_Backspace);
          d.close();
        }},
-      {"escape", "<b>x</b>", "<b>x</b>", [](Form4& d) { QTest::keyClick(d.Text1(), Qt::Key_Escape); }},
+      {"close box after an escape that does not close", "<b>x</b>", "<b>x</b>", [](Form4& d) {
+         QTest::keyClick(d.Text1(), Qt::Key_Escape);
+         EXPECT_TRUE(d.isVisible());
+         d.close();
+       }},
       {"enter in the name box after Tab twice", "", "名無士乃権兵衛", [](Form4& d) {
          QTest::keyClick(d.Text1(), Qt::Key_Tab);
          QTest::keyClick(d.Command1(), Qt::Key_Tab);
@@ -126,8 +144,10 @@ TEST(Form4, SavesOnceWhicheverWayItClosesWhatTheBoxHolds) {
     TempDir dir;
     ASSERT_TRUE(CheckRecord(dir.File(), Level::Intermediate, 700));
     gSaves = 0;
+    FileWorker worker;
+    RecordKeeper keeper(dir.File(), worker);
     {
-      Form4 dialog(dir.File(), Level::Intermediate, 700, nullptr);
+      Form4 dialog(keeper, Level::Intermediate, 700, nullptr);
       ExecWith(dialog, [&] {
         EXPECT_EQ(QApplication::focusWidget(), dialog.Text1()) << way.way;
         // One key event with the whole text, as an input method sends it.
@@ -135,12 +155,82 @@ TEST(Form4, SavesOnceWhicheverWayItClosesWhatTheBoxHolds) {
         way.close(dialog);
       });
       EXPECT_FALSE(dialog.isVisible()) << way.way;
+      worker.Finish();
       EXPECT_EQ(gSaves, 1) << way.way;
     }
+    worker.Finish();
     EXPECT_EQ(gSaves, 1) << way.way << ", after the dialog is gone";
     RecordTable expected = DefaultRecords();
     expected[1] = Record{way.saved.toStdString(), 700};
     EXPECT_EQ(ReadRecords(dir.File()), expected) << way.way;
+  }
+}
+
+// A game won with Esc or Z opens the new-record dialog while that key may be
+// held or pressed again. In a dialog's first 400 ms every press is dropped, and
+// later the repeats of a key that went down before; fresh presses then count.
+// Escape never closes the new-record dialog; the list and the custom board
+// dialog it closes once the player has seen them.
+TEST(DialogKeys, KeysFromTheGameNeitherTypeNorClose) {
+  struct Key {
+    int at;  // ms after the dialog shows
+    Qt::Key key;
+    bool repeat = false;
+    QEvent::Type type = QEvent::KeyPress;
+  };
+  const auto send = [](QDialog& dialog, const Key& key) {
+    gNow = std::chrono::milliseconds(key.at);
+    QKeyEvent event(key.type, key.key, Qt::NoModifier, key.key == Qt::Key_Z ? "z" : "", key.repeat);
+    QApplication::sendEvent(dialog.focusWidget(), &event);
+  };
+  const QString kDefault = "名無士乃権兵衛";
+  const struct {
+    const char* what;
+    std::vector<Key> keys;
+    QString name;  // in the box, or saved when the dialog has closed
+    bool closed;
+  } cases[] = {
+      {"Esc 15 ms on", {{15, Qt::Key_Escape}}, kDefault, false},
+      {"Esc 0.6 s on", {{600, Qt::Key_Escape}}, kDefault, false},
+      {"Z then Enter at once", {{15, Qt::Key_Z}, {30, Qt::Key_Return}}, kDefault, false},
+      {"Z held from the game", {{30, Qt::Key_Z, true}, {450, Qt::Key_Z, true}, {900, Qt::Key_Z, true}}, kDefault, false},
+      {"Z pressed at 399 ms and held", {{399, Qt::Key_Z}, {420, Qt::Key_Z, true}}, kDefault, false},
+      {"Z at 400 ms and its repeats", {{400, Qt::Key_Z}, {430, Qt::Key_Z, true}, {460, Qt::Key_Z, true}}, "zzz", false},
+      {"held Z let go, then Z and Enter",
+       {{450, Qt::Key_Z, true}, {500, Qt::Key_Z, false, QEvent::KeyRelease}, {600, Qt::Key_Z}, {700, Qt::Key_Enter}},
+       "z", true},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    FileWorker worker;
+    RecordKeeper keeper(dir.File(), worker);
+    Form4 dialog(keeper, Level::Beginner, 99, nullptr);
+    gNow = {};
+    dialog.show();
+    for (const Key& key : c.keys) send(dialog, key);
+    EXPECT_EQ(dialog.isVisible(), !c.closed) << c.what;
+    if (!c.closed) {
+      EXPECT_EQ(dialog.Text1()->text(), c.name) << c.what;
+      EXPECT_EQ(dialog.Text1()->selectedText(), c.name == kDefault ? kDefault : "") << c.what;
+    }
+    dialog.close();
+    keeper.Finish();
+    EXPECT_EQ(ReadRecords(dir.File())->at(0).name, c.name.toStdString()) << c.what;
+  }
+
+  TempDir dir;
+  ScriptedRandom random({0.5f});
+  Form5 list(dir.File(), random, nullptr);
+  SilentOutside outside;
+  Game game{random, outside};
+  Form2 custom(game, nullptr);
+  for (QDialog* dialog : {static_cast<QDialog*>(&list), static_cast<QDialog*>(&custom)}) {
+    gNow = {};
+    dialog->show();
+    send(*dialog, {15, Qt::Key_Escape});
+    EXPECT_TRUE(dialog->isVisible()) << dialog->windowTitle().toStdString();
+    send(*dialog, {400, Qt::Key_Escape});
+    EXPECT_FALSE(dialog->isVisible()) << dialog->windowTitle().toStdString();
   }
 }
 
@@ -150,23 +240,60 @@ TEST(Form4, SavesOnceWhicheverWayItClosesWhatTheBoxHolds) {
 TEST(Form4, ProgramEndingWhileItIsOpenStillSavesOnce) {
   TempDir dir;
   gSaves = 0;
-  auto dialog = std::make_unique<Form4>(dir.File(), Level::Beginner, 42, nullptr);
+  FileWorker worker;
+  RecordKeeper keeper(dir.File(), worker);
+  auto dialog = std::make_unique<Form4>(keeper, Level::Beginner, 42, nullptr);
   dialog->show();
   dialog->Text1()->setText("quitter");
   dialog.reset();
+  EXPECT_EQ(keeper.Finish(), 0);
   EXPECT_EQ(gSaves, 1);
   EXPECT_EQ(ReadRecords(dir.File())->at(0), (Record{"quitter", 42}));
 
   const pid_t child = ::fork();
   if (child == 0) {
-    Form4 open(dir.File(), Level::Intermediate, 41, nullptr);
+    Form4 open(keeper, Level::Intermediate, 41, nullptr);
     open.show();
+    gNow += OpeningKeyGuard::kQuietTime;
     QTest::keyClicks(open.Text1(), "display lost");
     std::exit(1);
   }
   ::waitpid(child, nullptr, 0);
   EXPECT_EQ(gSaves, 2);
   EXPECT_EQ(ReadRecords(dir.File())->at(1), (Record{"display lost", 41}));
+
+  // Memory running out in an event handler, with nothing left at all: one
+  // line and status 1, and the reserve leaves room to save the name.
+  const pid_t hungry = ::fork();
+  if (hungry == 0) {
+    ::dup2(::open((dir.path() / "stderr").c_str(), O_WRONLY | O_CREAT, 0600), 2);
+    KeepMemoryReserve();
+    Form4 open(keeper, Level::Advanced, 40, nullptr);
+    open.show();
+    open.Text1()->setText("no memory");
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlimit limit{static_cast<rlim_t>(pages * ::sysconf(_SC_PAGESIZE)) + (64 << 20), RLIM_INFINITY};
+    ::setrlimit(RLIMIT_AS, &limit);
+    QMetaObject::invokeMethod(&open, [] {
+      static void* volatile taken = nullptr;
+      for (size_t size = size_t{1} << 20; size > 0; size /= 2) {
+        do taken = std::malloc(size);
+        while (taken != nullptr);
+      }
+      taken = new char[64];
+    }, Qt::QueuedConnection);
+    try {
+      QCoreApplication::sendPostedEvents();
+    } catch (...) {
+    }
+    std::_Exit(3);
+  }
+  int status = 0;
+  ::waitpid(hungry, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+  EXPECT_NE(ReadBytes(dir.path() / "stderr").find("porteka: out of memory"), std::string::npos);
+  EXPECT_EQ(ReadRecords(dir.File())->at(2), (Record{"no memory", 40}));
 }
 
 // One draw from the game's generator picks one of six captions; the last
@@ -256,12 +383,19 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   // Headless unless told otherwise, also when the test list is gathered.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
+  porteka::GameApplication app(argc, argv);
+  porteka::OpeningKeyGuard::SetClock([] { return porteka::gNow; });
   return RUN_ALL_TESTS();
 }
 
-// Stands in for the C library's rename in this test program, counting saves.
+// Stands in for the C library's renames in this test program, counting saves.
 extern "C" int rename(const char* from, const char* to) {
   porteka::gSaves += std::filesystem::path(to).filename() == porteka::kRecordsFileName;
   return porteka::testing::NextSymbol<int(const char*, const char*)>("rename")(from, to);
+}
+
+extern "C" int renameat2(int fromDirectory, const char* from, int toDirectory, const char* to, unsigned flags) {
+  porteka::gSaves += std::filesystem::path(to).filename() == porteka::kRecordsFileName;
+  return porteka::testing::NextSymbol<int(int, const char*, int, const char*, unsigned)>("renameat2")(
+      fromDirectory, from, toDirectory, to, flags);
 }

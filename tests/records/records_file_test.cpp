@@ -37,12 +37,18 @@ TEST(RecordsFileFormat, ReadsAndRewritesFilesByteForByte) {
   }
 }
 
+std::string Repeat(std::string_view text, size_t times) {
+  std::string repeated;
+  while (times-- > 0) repeated += text;
+  return repeated;
+}
+
 // Names go in as typed; only line breaks and what code page 932 lacks change.
 TEST(RecordsFileFormat, NamesAndTimesComeBack) {
   const std::string names[] = {
       "名無士乃権兵衛", "～", "①", "髙橋", "ソ表", "ｶﾀｶﾅ", "", " ", "  lead and trail  ", "a,b,,c", ",", "\"",
       "\"\"", "say \"hi\"", "x\",12", "\",5", "tab\there", "<b>bold</b>", "back\\slash", "登録なし",
-      std::string(70000, 'W'), std::string("nul\0inside", 10)};
+      std::string(kMaxNameBytes, 'W'), std::string("nul\0inside", 10)};
   const int32_t times[] = {0, 29969, std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min()};
   for (size_t i = 0; i < std::size(names); ++i) {
     const RecordTable table = {Record{names[i], times[i % 4]}, Record{"mid", 1}, Record{names[i], 2}};
@@ -50,7 +56,11 @@ TEST(RecordsFileFormat, NamesAndTimesComeBack) {
   }
   const std::pair<std::string, std::string> changed[] = {
       {"two\r\nlines", "twolines"}, {"a\nb\rc", "abc"}, {"para\xE2\x80\xA8graph\xC2\x85", "paragraph"},
-      {"😀 smile", "? smile"},       {"caf\xC3\xA9", "caf?"}, {"\xFF", "?"}};
+      {"😀 smile", "? smile"},       {"caf\xC3\xA9", "caf?"}, {"\xFF", "?"},
+      // Cut to the longest name a line holds, never between a character's two bytes.
+      {std::string(3 * kMaxNameBytes, 'W'), std::string(kMaxNameBytes, 'W')},
+      {"W" + std::string(kMaxNameBytes, 'L'), "W" + std::string(kMaxNameBytes - 1, 'L')},
+      {"W" + Repeat("髙", kMaxNameBytes), "W" + Repeat("髙", kMaxNameBytes / 2 - 1)}};
   for (const auto& [typed, stored] : changed) {
     const RecordTable table = {Record{typed, 1}, Record{typed, 2}, Record{typed, 3}};
     EXPECT_EQ(ParseRecords(SerializeRecords(table)),
@@ -80,13 +90,14 @@ TEST(RecordsFileFormat, ReadsOnlyThreeLines) {
       good + good + "\"c\",2147483648\r\n",       // past 32 bits
       good + good + "\"c\",1,2\r\n",              // more fields on the line
       std::string("\x00\x01\x02\xFF\xFE\n\n\n", 8),  // binary
+      good + "\"" + std::string(kMaxRecordLineBytes, 'n') + "\",1\r\n" + good,  // a line no writer makes
   };
   for (const std::string& bytes : damaged) EXPECT_FALSE(ParseRecords(bytes)) << bytes;
 }
 
 TEST(RecordsFile, WritesWholeFilesAndNothingBeside) {
   TempDir dir;
-  const RecordTable table = {Record{std::string(60000, 'L'), 400}, Record{"a,\"b\"", 5000}, Record{"", 29970}};
+  const RecordTable table = {Record{std::string(kMaxNameBytes, 'L'), 400}, Record{"a,\"b\"", 5000}, Record{"", 29970}};
   ASSERT_TRUE(WriteRecords(dir.File(), table));
   EXPECT_EQ(ReadRecords(dir.File()), table);
   // Replacing the long file by a short one leaves exactly the new bytes.

@@ -389,13 +389,14 @@ TEST_F(MainWindowTest, EndingSignalsCloseTheRecordDialogThenTheWindow) {
       QTimer::singleShot(0, form_.get(), [&] {
         auto* dialog = qobject_cast<Form4*>(QApplication::activeModalWidget());
         if (dialog == nullptr) return form_->end_Click();
-        QTest::keyClicks(dialog->Text1(), name);
+        dialog->Text1()->setText(name);
         std::raise(signal);
       });
       form_->CheckRecord();
     });
     form_->MainLoop();
     EXPECT_FALSE(form_->isVisible());
+    form_->records().Finish();
     EXPECT_EQ(ReadRecords(kRecordsFileName)->at(0), (Record{name.toStdString(), 100 + signal}));
     form_->show();
   }

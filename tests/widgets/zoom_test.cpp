@@ -9,7 +9,9 @@
 #include "dialogs/custom_board_dialog.h"
 #include "dialogs/title_card.h"
 #include "game/game.h"
+#include "records/file_worker.h"
 #include "records/new_record_dialog.h"
+#include "records/record_keeper.h"
 #include "records/records_dialog.h"
 #include "render/zoomed_picture.h"
 #include "tests/records/temp_dir.h"
@@ -78,13 +80,15 @@ TEST(ZoomedPicture, ZoomsWhatChangedAndSaysWhere) {
 // Every dialog lays out at k times its twips and its fonts.
 TEST(ZoomedDialogs, AreKTimesAsLargeWithKTimesTheirFonts) {
   TempDir dir;
+  FileWorker worker;
+  RecordKeeper keeper(dir.File(), worker);
   PortableRandom random{1};
   SilentOutside outside;
   Game game{random, outside};
   const std::function<std::unique_ptr<QDialog>()> dialogs[] = {
       [&] { return std::make_unique<Form2>(game, nullptr); },
       [&] { return std::make_unique<Form3>(nullptr); },
-      [&] { return std::make_unique<Form4>(dir.File(), Level::Beginner, 370, nullptr); },
+      [&] { return std::make_unique<Form4>(keeper, Level::Beginner, 370, nullptr); },
       [&] { return std::make_unique<Form5>(dir.File(), random, nullptr); },
   };
   for (const auto& make : dialogs) {

@@ -134,15 +134,8 @@ RandomSpec Random(const json& root, const Place& place) {
   RandomSpec random;
   if (root.contains("seed") && root.contains("random")) place.Fail("give either seed or random, not both");
   if (root.contains("seed")) {
-    const json& seed = root["seed"];
-    // Any integer, taken modulo 2^32.
-    if (seed.is_number_unsigned()) {
-      random.seed = static_cast<uint32_t>(seed.get<uint64_t>());
-    } else if (seed.is_number_integer()) {
-      random.seed = static_cast<uint32_t>(seed.get<int64_t>());
-    } else {
-      place.Fail("seed must be an integer");
-    }
+    // The generator's seed is unsigned 32-bit: 2^32 would play as 0 and -1 as 2^32 - 1.
+    random.seed = static_cast<uint32_t>(Integer(root["seed"], "seed", 0, std::numeric_limits<uint32_t>::max(), place));
   }
   if (root.contains("random")) {
     const json& list = root["random"];

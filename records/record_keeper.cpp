@@ -1,0 +1,98 @@
+#include "records/record_keeper.h"
+
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+#include "records/check_record.h"
+
+namespace porteka {
+namespace {
+
+// The keepers alive now, newest first; one in practice.
+RecordKeeper* keepers = nullptr;
+std::mutex keepersMutex;
+
+}  // namespace
+
+RecordKeeper::RecordKeeper(std::filesystem::path file, FileWorker& worker, FailureReport report)
+    : file_(std::move(file)), worker_(worker), report_(std::move(report)) {
+  static const bool registered = std::atexit(&RecordKeeper::FinishAll) == 0;
+  (void)registered;
+  const std::lock_guard lock(keepersMutex);
+  previous_ = keepers;
+  keepers = this;
+}
+
+RecordKeeper::~RecordKeeper() {
+  Finish();
+  const std::lock_guard lock(keepersMutex);
+  RecordKeeper** link = &keepers;
+  while (*link != nullptr && *link != this) link = &(*link)->previous_;
+  if (*link == this) *link = previous_;
+}
+
+bool RecordKeeper::Check(Level level, int32_t elapsedTime) const { return CheckRecord(file_, level, elapsedTime); }
+
+int RecordKeeper::Hold(Level level, int32_t elapsedTime, std::string name) {
+  const std::lock_guard lock(mutex_);
+  held_.push_back(Held{next_, level, elapsedTime, std::move(name)});
+  return next_++;
+}
+
+void RecordKeeper::Rename(int held, std::string name) {
+  const std::lock_guard lock(mutex_);
+  for (Held& record : held_) {
+    if (record.number == held) record.name = std::move(name);
+  }
+}
+
+void RecordKeeper::Save(int held) {
+  {
+    const std::lock_guard lock(mutex_);
+    for (Held& record : held_) {
+      if (record.number == held) record.named = true;
+    }
+  }
+  worker_.Post([this] { SaveNamed(/*report=*/true); });
+}
+
+void RecordKeeper::SaveNamed(bool report) {
+  std::vector<Held> named;
+  {
+    const std::lock_guard lock(mutex_);
+    for (const Held& record : held_) {
+      if (record.named) named.push_back(record);
+    }
+  }
+  for (const Held& record : named) {
+    const WriteResult result = SaveRecord(file_, record.level, record.name, record.time);
+    const std::lock_guard lock(mutex_);
+    if (result.outcome == WriteResult::Outcome::kFailed) {
+      if (report && !failing_ && report_) report_(Failure{record.level, record.time, result.error});
+      failing_ = true;
+      continue;
+    }
+    failing_ = false;
+    held_.remove_if([&](const Held& kept) { return kept.number == record.number; });
+  }
+}
+
+int RecordKeeper::Finish() {
+  worker_.Finish();
+  {
+    // Whatever is still held is as named as it will ever be.
+    const std::lock_guard lock(mutex_);
+    for (Held& record : held_) record.named = true;
+  }
+  SaveNamed(/*report=*/false);
+  const std::lock_guard lock(mutex_);
+  return static_cast<int>(held_.size());
+}
+
+void RecordKeeper::FinishAll() {
+  const std::lock_guard lock(keepersMutex);
+  for (RecordKeeper* keeper = keepers; keeper != nullptr; keeper = keeper->previous_) keeper->Finish();
+}
+
+}  // namespace porteka
