@@ -47,6 +47,7 @@ class FormBackground : public QWidget {
  public:
   explicit FormBackground(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
   void SetZoom(int zoom) {
+    if (zoom == zoom_) return;
     zoom_ = zoom;
     update();
   }
