@@ -13,22 +13,26 @@
 namespace porteka {
 namespace {
 
+// Boxes in twips, made into pixels at the zoom of each opening.
+struct Box {
+  int left, top, width, height;
+  QRect InPixels() const { return TwipsRect(left, top, width, height); }
+};
+
 struct Row {
   const char* name;
   const char* value;
-  QRect nameBox, valueBox, barBox;
+  Box nameBox, valueBox, barBox;
   QColor colour;
   int minimum, maximum;
   int pageStep;
 };
 
 const Row kRows[3] = {
-    {"幅", "16", TwipsRect(120, 120, 375, 375), TwipsRect(840, 120, 375, 255), TwipsRect(1200, 120, 975, 255),
-     QColor(255, 128, 128), 2, 32, 4},
-    {"高さ", "16", TwipsRect(120, 480, 615, 375), TwipsRect(840, 480, 375, 255), TwipsRect(1200, 480, 975, 255),
-     QColor(128, 255, 128), 2, 32, 4},
-    {"爆弾", "40", TwipsRect(120, 840, 615, 375), TwipsRect(600, 840, 615, 255), TwipsRect(1200, 840, 975, 255),
-     QColor(128, 128, 255), 1, 256, 10},
+    {"幅", "16", {120, 120, 375, 375}, {840, 120, 375, 255}, {1200, 120, 975, 255}, QColor(255, 128, 128), 2, 32, 4},
+    {"高さ", "16", {120, 480, 615, 375}, {840, 480, 375, 255}, {1200, 480, 975, 255}, QColor(128, 255, 128), 2, 32, 4},
+    {"爆弾", "40", {120, 840, 615, 375}, {600, 840, 615, 255}, {1200, 840, 975, 255}, QColor(128, 128, 255), 1, 256,
+     10},
 };
 
 QLabel* MakeLabel(QWidget* parent, const char* text, const QRect& box, const QColor& colour, double points,
@@ -60,10 +64,10 @@ Form2::Form2(Game& game, QWidget* owner) : QDialog(owner), game_(game) {
 
   for (size_t i = 0; i < 3; ++i) {
     const Row& row = kRows[i];
-    names_[i] = MakeLabel(this, row.name, row.nameBox, row.colour, 12.75, Qt::AlignLeft);
-    values_[i] = MakeLabel(this, row.value, row.valueBox, row.colour, 14.25, Qt::AlignRight);
+    names_[i] = MakeLabel(this, row.name, row.nameBox.InPixels(), row.colour, 12.75, Qt::AlignLeft);
+    values_[i] = MakeLabel(this, row.value, row.valueBox.InPixels(), row.colour, 14.25, Qt::AlignRight);
     auto* bar = new QScrollBar(Qt::Horizontal, this);
-    bar->setGeometry(row.barBox);
+    bar->setGeometry(row.barBox.InPixels());
     bar->setRange(row.minimum, row.maximum);
     bar->setSingleStep(1);
     bar->setPageStep(row.pageStep);

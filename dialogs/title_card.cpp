@@ -3,15 +3,25 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include "render/sheet_loader.h"
+#include "render/zoomed_picture.h"
 #include "ui/placement.h"
+#include "ui/zoom.h"
 
 namespace porteka {
 
+namespace {
+
+constexpr int kSide = 128;
+
+}  // namespace
+
 Form3::Form3(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), picture_(QStringLiteral(":/art/title.bmp")) {
+    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint),
+      picture_(Zoomed(ToSurface(QImage(QStringLiteral(":/art/title.bmp"))), Zoom())) {
   setWindowTitle(QStringLiteral("Form3"));
   setModal(true);
-  setFixedSize(128, 128);
+  setFixedSize(kSide * Zoom(), kSide * Zoom());
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -25,7 +35,7 @@ void Form3::showEvent(QShowEvent* event) {
 void Form3::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::black);
-  painter.drawImage(QPoint(0, 0), picture_);
+  painter.drawImage(QPoint(0, 0), AsImage(picture_));
 }
 
 void Form3::mousePressEvent(QMouseEvent*) { accept(); }

@@ -6,6 +6,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScreen>
 #include <QTimer>
 #include <utility>
 
@@ -29,27 +30,38 @@
 #include "sound/load_sounds.h"
 #include "sound/stools.h"
 #include "ui/placement.h"
+#include "ui/settings_file.h"
+#include "ui/zoom.h"
 
 namespace porteka {
 namespace {
 
 constexpr int kFaceSize = 24;
+constexpr int kRedLineRow = 24;
 
-// The window's own surface: black, with the red line under the counter strip.
+}  // namespace
+
+// The window's own surface: black, with the red line under the counter strip,
+// as thick as the zoom.
 class FormBackground : public QWidget {
  public:
   explicit FormBackground(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
+  void SetZoom(int zoom) {
+    if (zoom == zoom_) return;
+    zoom_ = zoom;
+    update();
+  }
 
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
-    painter.setPen(QPen(QColor(255, 0, 0), 1));
-    painter.drawLine(0, 24, 1024, 24);
+    painter.fillRect(QRect(0, kRedLineRow * zoom_, width(), zoom_), QColor(255, 0, 0));
   }
-};
 
-}  // namespace
+ private:
+  int zoom_ = 1;
+};
 
 Form1::Form1(uint32_t seed)
     : seed_(seed),
@@ -129,8 +141,39 @@ void Form1::BuildMenus() {
   game->addSeparator();
   connect(game->addAction(QStringLiteral("逃げる！(&E)")), &QAction::triggered, this, [this] { end_Click(); });
 
+  BuildViewMenu();
+
   QAction* varsion = menuBar()->addAction(QStringLiteral("バージョン情報(&A)"));
   connect(varsion, &QAction::triggered, this, [this] { varsion_Click(); });
+}
+
+// The keys work without opening the menu, as the level keys do; a factor
+// whose window would not fit the screen is greyed out, and its keys do
+// nothing.
+void Form1::BuildViewMenu() {
+  view_ = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+  // Check marks, not a group: the window puts the mark where the factor
+  // shown is, which is not always the entry chosen last.
+  for (int factor = kMinZoom; factor <= kMaxZoom; ++factor) {
+    QAction* entry = view_->addAction(QStringLiteral("%1倍(&%1)").arg(factor));
+    entry->setCheckable(true);
+    connect(entry, &QAction::triggered, this, [this, factor] { Zoom_Click(factor); });
+    zoomEntries_[static_cast<size_t>(factor - 1)] = entry;
+  }
+  zoomEntries_[0]->setChecked(true);
+  zoomEntries_[0]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+  view_->addSeparator();
+  zoomIn_ = view_->addAction(QStringLiteral("拡大(&I)"));
+  zoomIn_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+  connect(zoomIn_, &QAction::triggered, this, [this] { Zoom_Click(zoom_ + 1); });
+  zoomOut_ = view_->addAction(QStringLiteral("縮小(&O)"));
+  zoomOut_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+  connect(zoomOut_, &QAction::triggered, this, [this] { Zoom_Click(zoom_ - 1); });
+  for (QAction* action : {zoomEntries_[0], zoomIn_, zoomOut_}) {
+    action->setShortcutContext(Qt::WindowShortcut);
+    addAction(action);
+  }
+  zoomOut_->setEnabled(false);
 }
 
 void Form1::Form_Load() {
@@ -273,14 +316,67 @@ void Form1::ShowSaveFailure(const RecordKeeper::Failure& failure) {
 }
 
 void Form1::LayOutWindow() {
+  painter_.Resize(game_.layout.boardWidth, game_.layout.boardHeight);
+  ShowAtZoom();
+}
+
+void Form1::UseSettingsFile(std::filesystem::path file) {
+  settingsFile_ = std::move(file);
+  chosenZoom_ = ReadZoomSetting(settingsFile_);
+  ShowAtZoom();
+}
+
+void Form1::Zoom_Click(int factor) {
+  if (factor < kMinZoom || factor > kMaxZoom || !ZoomFits(factor)) return;
+  chosenZoom_ = factor;
+  ShowAtZoom();
+  SaveZoomSetting(settingsFile_, chosenZoom_);
+}
+
+// Everything is laid out at factor 1 and shown k times as large; the board
+// painter keeps drawing at factor 1.
+void Form1::ShowAtZoom() {
+  // Asked before anything moves: the frame is measured around the interior
+  // as it is now.
+  std::array<bool, kMaxZoom + 1> fits{};
+  for (int factor = kMinZoom; factor <= kMaxZoom; ++factor) fits[static_cast<size_t>(factor)] = ZoomFits(factor);
+  int k = chosenZoom_;
+  while (k > kMinZoom && !fits[static_cast<size_t>(k)]) --k;
+  zoom_ = k;
+  SetZoom(k);
   const Layout& l = game_.layout;
-  form_->setFixedSize(l.interiorWidth, l.interiorHeight);
-  painter_.Resize(l.boardWidth, l.boardHeight);
-  picture1_->setGeometry(l.boardLeft, l.boardTop, l.boardWidth, l.boardHeight);
-  picture7_->move(l.counterLeft, 0);
-  picture6_->move(l.faceLeft, 0);
+  form_->SetZoom(k);
+  form_->setFixedSize(l.interiorWidth * k, l.interiorHeight * k);
+  picture1_->SetZoom(k);
+  picture1_->setGeometry(l.boardLeft * k, l.boardTop * k, l.boardWidth * k, l.boardHeight * k);
+  picture7_->SetZoom(k);
+  picture7_->move(l.counterLeft * k, 0);
+  picture6_->SetZoom(k);
+  picture6_->move(l.faceLeft * k, 0);
   picture1_->update();
+
+  for (int factor = kMinZoom; factor <= kMaxZoom; ++factor) {
+    QAction* entry = zoomEntries_[static_cast<size_t>(factor - 1)];
+    entry->setEnabled(fits[static_cast<size_t>(factor)]);
+    entry->setChecked(factor == k);
+  }
+  zoomIn_->setEnabled(k < kMaxZoom && fits[static_cast<size_t>(k + 1)]);
+  zoomOut_->setEnabled(k > kMinZoom);
   if (isVisible()) KeepOnScreen(/*centre=*/false);
+}
+
+// Whether the whole window, menu bar and frame included, fits the screen's
+// free area with the interior at this factor. The frame is known only once
+// the window is shown; before, the menu bar is all there is around the
+// interior.
+bool Form1::ZoomFits(int factor) const {
+  if (factor <= kMinZoom) return true;
+  const QScreen* screen = this->screen();
+  if (screen == nullptr) return false;
+  const QSize around = isVisible() ? frameGeometry().size() - form_->size() : QSize(0, menuBar()->sizeHint().height());
+  const QSize wanted = QSize(game_.layout.interiorWidth, game_.layout.interiorHeight) * factor + around;
+  const QSize area = screen->availableGeometry().size();
+  return wanted.width() <= area.width() && wanted.height() <= area.height();
 }
 
 void Form1::DrawCounters(std::string_view timeText, std::string_view bombsText) {

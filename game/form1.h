@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 
 #include "game/game.h"
@@ -21,6 +22,7 @@ namespace porteka {
 class BoardSurface;
 class CounterStrip;
 class FaceButton;
+class FormBackground;
 class WindowDestroyedWatch;
 
 // The main window: the menus, the counter strip, the face button and the board
@@ -50,6 +52,19 @@ class Form1 : public QMainWindow, public Outside {
   CounterStrip* Picture7() const { return picture7_; }
   // "処理(&S)", the submenu of new games.
   QMenu* StartMenu() const { return start_; }
+  // "表示(&V)": one entry per zoom, then larger and smaller.
+  QMenu* ViewMenu() const { return view_; }
+
+  // The settings file: the zoom kept there is taken at once, and every zoom
+  // the player chooses is kept there.
+  void UseSettingsFile(std::filesystem::path file);
+  // A zoom from the 表示 menu or its keys, kept as the player's choice. The
+  // window shows the largest factor up to it that fits the screen, at every
+  // level; the game itself goes on untouched.
+  void Zoom_Click(int factor);
+  // The factor shown now, and the one the player chose.
+  int zoom() const { return zoom_; }
+  int chosenZoom() const { return chosenZoom_; }
 
   // A level from the 処理 submenu or F1 to F4: 0 to 2 fixed, 3 the custom board dialog.
   void Kaisi_Click(int index);
@@ -79,6 +94,10 @@ class Form1 : public QMainWindow, public Outside {
 
  private:
   void BuildMenus();
+  void BuildViewMenu();
+  // Lays the controls out at the largest fitting zoom up to the chosen one.
+  void ShowAtZoom();
+  bool ZoomFits(int factor) const;
   void Form_Unload();
   void ShowModal(QDialog& dialog);
   void KeepOnScreen(bool centre);
@@ -96,11 +115,18 @@ class Form1 : public QMainWindow, public Outside {
   FileWorker files_;
   RecordKeeper records_;
 
-  QWidget* form_ = nullptr;
+  FormBackground* form_ = nullptr;
   BoardSurface* picture1_ = nullptr;
   FaceButton* picture6_ = nullptr;
   CounterStrip* picture7_ = nullptr;
   QMenu* start_ = nullptr;
+  QMenu* view_ = nullptr;
+  std::array<QAction*, 4> zoomEntries_{};
+  QAction* zoomIn_ = nullptr;
+  QAction* zoomOut_ = nullptr;
+  int chosenZoom_ = 1;
+  int zoom_ = 1;
+  std::filesystem::path settingsFile_;
   std::unique_ptr<WindowDestroyedWatch> destroyedWatch_;
   bool inFrame_ = false;
 };

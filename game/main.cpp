@@ -11,6 +11,7 @@
 #include "game/display_check.h"
 #include "game/form1.h"
 #include "game/out_of_memory.h"
+#include "ui/settings_file.h"
 
 int main(int argc, char** argv) {
   porteka::CommandLine commandLine;
@@ -41,6 +42,8 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("porteka"));
 
     porteka::Form1 form1;
+    // The zoom the player chose last time, before any window is shown.
+    form1.UseSettingsFile(porteka::SettingsFilePath());
     const porteka::CloseOnSignals closeOnSignals(form1);
     form1.Form_Load();
   } catch (const std::bad_alloc&) {

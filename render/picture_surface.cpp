@@ -1,8 +1,6 @@
 #include "render/picture_surface.h"
 
 #include <QMouseEvent>
-#include <algorithm>
-#include <cstring>
 #include <QPainter>
 
 #include "render/sheet_loader.h"
@@ -25,41 +23,36 @@ PictureSurface::PictureSurface(QWidget* parent) : QWidget(parent) {
 void PictureSurface::ResizeImage(int width, int height, uint32_t background) {
   background_ = background;
   if (image_.width != width || image_.height != height) image_ = Surface(width, height, background);
-  setFixedSize(width, height);
+  setFixedSize(width * zoom(), height * zoom());
+}
+
+void PictureSurface::SetZoom(int zoom) {
+  if (zoom == picture_.zoom()) return;
+  picture_.SetZoom(zoom);
+  if (shown_ == nullptr) setFixedSize(image_.width * zoom, image_.height * zoom);
+  update();
 }
 
 void PictureSurface::Present() {
   const Surface& surface = shown();
-  if (surface.width != presented_.width || surface.height != presented_.height) {
-    presented_ = surface;
+  const bool resized = surface.width != picture_.drawn().width || surface.height != picture_.drawn().height;
+  const PixelRect changed = picture_.Update(surface);
+  if (resized) {
     update();
-    return;
+  } else if (!changed.empty()) {
+    update(QRect(changed.x, changed.y, changed.width, changed.height));
   }
-  int top = -1, bottom = -1, left = surface.width, right = -1;
-  for (int y = 0; y < surface.height; ++y) {
-    const uint32_t* now = surface.Row(y);
-    uint32_t* before = presented_.Row(y);
-    if (std::memcmp(now, before, static_cast<size_t>(surface.width) * sizeof(uint32_t)) == 0) continue;
-    int first = 0, last = surface.width - 1;
-    while (now[first] == before[first]) ++first;
-    while (now[last] == before[last]) --last;
-    std::memcpy(before + first, now + first, static_cast<size_t>(last - first + 1) * sizeof(uint32_t));
-    if (top < 0) top = y;
-    bottom = y;
-    left = std::min(left, first);
-    right = std::max(right, last);
-  }
-  if (top >= 0) update(QRect(left, top, right - left + 1, bottom - top + 1));
 }
 
 void PictureSurface::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  const Surface& picture = picture_.shown();
   // Nothing presented yet, or a surface just resized: its background shows.
-  if (presented_.width < width() || presented_.height < height()) {
+  if (picture.width < width() || picture.height < height()) {
     painter.fillRect(rect(), QColor::fromRgb(background_));
   }
-  painter.drawImage(QRect(0, 0, presented_.width, presented_.height), AsImage(presented_));
+  painter.drawImage(QRect(0, 0, picture.width, picture.height), AsImage(picture));
 }
 
 BoardSurface::BoardSurface(QWidget* parent, Handlers handlers)
@@ -68,12 +61,12 @@ BoardSurface::BoardSurface(QWidget* parent, Handlers handlers)
 }
 
 void BoardSurface::mousePressEvent(QMouseEvent* event) {
-  const QPointF p = event->position();
+  const QPointF p = event->position() / zoom();
   handlers_.mouseDown(static_cast<float>(p.x()), static_cast<float>(p.y()));
 }
 
 void BoardSurface::mouseMoveEvent(QMouseEvent* event) {
-  const QPointF p = event->position();
+  const QPointF p = event->position() / zoom();
   handlers_.mouseMove(ButtonSum(event->buttons()), static_cast<float>(p.x()), static_cast<float>(p.y()));
 }
 

@@ -2,6 +2,8 @@
 
 #include <QFont>
 
+#include "ui/zoom.h"
+
 namespace porteka {
 
 // The dialogs and the counter strip are laid out for "ＭＳ ゴシック" and
@@ -12,8 +14,8 @@ inline constexpr const char* kGothic = "ＭＳ ゴシック";
 inline constexpr const char* kMincho = "ＭＳ 明朝";
 
 // A font sized in points at 96 dots per inch, the size its twips-sized box is
-// laid out for, whatever the screen reports. The first call puts the IPA
-// stand-ins in place.
-QFont DesignFont(const char* family, double points, bool bold = false);
+// laid out for, whatever the screen reports, and zoom times that. The first
+// call puts the IPA stand-ins in place.
+QFont DesignFont(const char* family, double points, bool bold = false, int zoom = Zoom());
 
 }  // namespace porteka

@@ -29,16 +29,13 @@ void PlaceOnScreen(QWidget* window, bool centre) {
 }
 
 void CentreOverOwner(QWidget* window, QWidget* owner) {
-  QRect area;
-  if (owner != nullptr && owner->isVisible()) {
-    area = owner->frameGeometry();
-  } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    area = screen->availableGeometry();
-  } else {
-    return;
-  }
-  const QSize size = window->frameGeometry().size().expandedTo(window->size());
-  window->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+  const QScreen* screen = owner != nullptr && owner->isVisible() ? owner->screen() : QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  const QRect area = owner != nullptr && owner->isVisible() ? owner->frameGeometry() : screen->availableGeometry();
+  QRect frame(QPoint(), window->frameGeometry().size().expandedTo(window->size()));
+  frame.moveTopLeft(area.center() - QPoint(frame.width() / 2, frame.height() / 2));
+  // A zoomed dialog over a window near the edge stays on the screen all the same.
+  window->move(KeptWithin(frame, screen->availableGeometry()));
 }
 
 }  // namespace porteka

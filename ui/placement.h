@@ -19,7 +19,8 @@ QPoint KeptWithin(const QRect& frame, const QRect& area);
 void PlaceOnScreen(QWidget* window, bool centre);
 
 // Centres a dialog over its owner, or on the screen while the owner is hidden
-// (the title card at start-up comes before the main window).
+// (the title card at start-up comes before the main window), and keeps it
+// within the screen's free area.
 void CentreOverOwner(QWidget* window, QWidget* owner);
 
 }  // namespace porteka

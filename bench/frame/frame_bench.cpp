@@ -3,12 +3,17 @@
 //
 // (a) the worst frame the game can meet: a 32 x 32 board with every slot of
 //     both pools live, phases spread over all frames, all over the board;
-// (b) a typical frame: intermediate, a few effects.
+// (b) a typical frame: intermediate, a few effects;
+// (c) the worst frame as the window shows it at each zoom: also compared with
+//     the frame before and the changed part zoomed, and, in the repainted
+//     cases, copied into a window-sized image as the repaint does.
 // Each iteration starts from the same state, so the triggers that fire do the
 // same work every time.
 
 #include <benchmark/benchmark.h>
 
+#include <QImage>
+#include <QPainter>
 #include <memory>
 
 #include "bench_art.h"
@@ -19,6 +24,7 @@
 #include "render/effects.h"
 #include "render/frame.h"
 #include "render/sprite_strip.h"
+#include "render/zoomed_picture.h"
 
 namespace porteka::bench {
 namespace {
@@ -80,10 +86,7 @@ std::unique_ptr<Scene> MakeScene(benchmark::State& state, std::string_view art) 
   return std::make_unique<Scene>(art == "real" ? *real : synthetic);
 }
 
-void BM_WorstFrame(benchmark::State& state, std::string_view art) {
-  auto scene = MakeScene(state, art);
-  if (!scene) return;
-  Game& game = scene->game;
+void DealWorstFrame(Game& game) {
   SetCustomBoard(game, 32, 32, 256);
   StartCustomGame(game);
   PlayALittle(game, 300);
@@ -92,7 +95,48 @@ void BM_WorstFrame(benchmark::State& state, std::string_view art) {
   game.CursorBlink = 0;                 // and the marker too
   game.PointerX = 250;
   game.PointerY = 250;
+}
+
+void BM_WorstFrame(benchmark::State& state, std::string_view art) {
+  auto scene = MakeScene(state, art);
+  if (!scene) return;
+  DealWorstFrame(scene->game);
   RunFrames(state, *scene);
+}
+
+// Frames alternate between two successive states, so each is compared with a
+// real frame before it.
+void BM_WorstFrameZoomed(benchmark::State& state, bool repainted) {
+  auto scene = MakeScene(state, "real");
+  if (!scene) return;
+  const int zoom = static_cast<int>(state.range(0));
+  DealWorstFrame(scene->game);
+  scene->FitPainter();
+  const Game first = scene->game;
+  Game second = first;
+  RunFrame(second, scene->painter);
+  ZoomedPicture picture;
+  picture.SetZoom(zoom);
+  picture.Update(scene->painter.board());
+  QImage window(picture.shown().width, picture.shown().height, QImage::Format_RGB32);
+  double changedPixels = 0;
+  int64_t frames = 0;
+  for (auto _ : state) {
+    scene->game = frames++ % 2 == 0 ? first : second;
+    RunFrame(scene->game, scene->painter);
+    const PixelRect changed = picture.Update(scene->painter.board());
+    changedPixels += static_cast<double>(changed.width) * changed.height;
+    if (repainted) {
+      const Surface& shown = picture.shown();
+      const QImage image(reinterpret_cast<const uchar*>(shown.pixels.data()), shown.width, shown.height,
+                         static_cast<qsizetype>(shown.width) * 4, QImage::Format_RGB32);
+      QPainter painter(&window);
+      const QRect area(changed.x, changed.y, changed.width, changed.height);
+      painter.drawImage(area.topLeft(), image, area);
+    }
+    benchmark::ClobberMemory();
+  }
+  state.counters["changed_px"] = changedPixels / static_cast<double>(std::max<int64_t>(frames, 1));
 }
 
 void BM_TypicalFrame(benchmark::State& state, std::string_view art) {
@@ -190,6 +234,8 @@ void BM_WorstRulesOnly(benchmark::State& state) {
 
 BENCHMARK_CAPTURE(BM_WorstFrame, real, "real")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_WorstFrame, synthetic, "synthetic")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_WorstFrameZoomed, real, false)->DenseRange(1, 4)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_WorstFrameZoomed, repainted, true)->DenseRange(1, 4)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_TypicalFrame, real, "real")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_TypicalFrame, synthetic, "synthetic")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_WorstBoardOnly, real, "real")->Unit(benchmark::kMicrosecond);

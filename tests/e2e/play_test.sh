@@ -46,6 +46,7 @@ Fail() {
 
 MAIN=""
 MB=0   # menu bar height: the interior starts this far below the window's top
+ZOOM=1 # the factor the window is shown at: every pixel of the layout a ZOOM x ZOOM block
 
 MainIsActive() { [[ $(xdotool getactivewindow 2>/dev/null) == "$MAIN" ]]; }
 WaitForMain() { Poll 3 MainIsActive || Fail "the main window does not have the focus"; }
@@ -59,11 +60,13 @@ ScreenX() { echo $(( WIN_X + $1 )); }
 ScreenY() { echo $(( WIN_Y + MB + $1 )); }
 
 # The interior and board placement of a board of COLS x ROWS cells: a side of
-# fewer than 16 cells is centred in 256 pixels, below the 25-pixel top band.
+# fewer than 16 cells is centred in 256 pixels, below the 25-pixel top band;
+# all of it ZOOM times as large.
 Layout() {
   COLS=$1 ROWS=$2
   if (( COLS < 16 )); then INT_W=256 BOARD_X=$(( 8 * (16 - COLS) )); else INT_W=$(( 16 * COLS )) BOARD_X=0; fi
   if (( ROWS < 16 )); then INT_H=287 BOARD_Y=$(( 25 + 8 * (16 - ROWS) )); else INT_H=$(( 16 * ROWS + 25 )) BOARD_Y=25; fi
+  INT_W=$(( INT_W * ZOOM )) INT_H=$(( INT_H * ZOOM )) BOARD_X=$(( BOARD_X * ZOOM )) BOARD_Y=$(( BOARD_Y * ZOOM ))
 }
 
 GeometryIsLayout() { ReadGeometry "$MAIN" && (( WIN_W == INT_W && WIN_H == INT_H + MB )); }
@@ -73,19 +76,25 @@ ExpectLayout() {
   Layout "$2" "$3"
   Poll 3 GeometryIsLayout ||
     Fail "$what: interior ${WIN_W}x$(( WIN_H - MB )), expected ${INT_W}x${INT_H}"
-  Ok "$what: interior ${INT_W}x${INT_H}, board ${COLS}x${ROWS} at ($BOARD_X,$BOARD_Y)"
+  Ok "$what: interior ${INT_W}x${INT_H}, board ${COLS}x${ROWS} at ($BOARD_X,$BOARD_Y), zoom $ZOOM"
 }
 
 # ---------------------------------------------------------------- the board
 
 CODES=""
+# The board's picture as drawn, one pixel of each ZOOM x ZOOM block.
+BoardCrop() {
+  convert "$WORK/shot.ppm" -crop "$(( 16 * COLS * ZOOM ))x$(( 16 * ROWS * ZOOM ))+$BOARD_X+$(( MB + BOARD_Y ))" \
+    +repage -sample "$(( 16 * COLS ))x$(( 16 * ROWS ))!" "$1"
+}
 GrabBoard() {
   Grab "$MAIN" || return 1
-  CODES=$(BoardCodes "$COLS" "$ROWS" "$BOARD_X" $(( MB + BOARD_Y )))
+  if (( ZOOM == 1 )); then CODES=$(BoardCodes "$COLS" "$ROWS" "$BOARD_X" $(( MB + BOARD_Y ))); return; fi
+  BoardCrop "$WORK/board.ppm" && CODES=$(BoardCodes "$COLS" "$ROWS" 0 0 "$WORK/board.ppm")
 }
 CodeAt() { echo "${CODES:$(( $2 * COLS + $1 )):1}"; }
-CellCentreX() { ScreenX $(( BOARD_X + 16 * $1 + 8 )); }
-CellCentreY() { ScreenY $(( BOARD_Y + 16 * $1 + 8 )); }
+CellCentreX() { ScreenX $(( BOARD_X + (16 * $1 + 8) * ZOOM )); }
+CellCentreY() { ScreenY $(( BOARD_Y + (16 * $1 + 8) * ZOOM )); }
 
 # Codes are sheet indices: 0 covered, 1 flag, 2 second mark, 3 keyboard mark,
 # 4-f the open contents (4 empty, 5-c digits, d bomb, e-f blasted).
@@ -104,6 +113,14 @@ BoardIsBut() {
   [[ ${#CODES} == $(( COLS * ROWS )) && ${CODES:0:i}${CODES:i+1} == "${want:1}" && ${CODES:i:1} == "$4" ]]
 }
 
+LAST=""
+Won() { WindowShown "新記録！！"; }
+# The same picture twice with no effect over it, or the game won (the dialog
+# then covers part of the board).
+BoardSettled() {
+  Won && return
+  GrabBoard && [[ $CODES != *'?'* && $CODES == "$LAST" ]] || { LAST=$CODES; return 1; }
+}
 ShowCodes() {
   local y
   for (( y = 0; y < ROWS; y++ )); do echo "    ${CODES:y*COLS:COLS}"; done
@@ -389,6 +406,26 @@ Ok "its button closes it"
 [[ -e $WORK/GoodTime.dat ]] && Fail "looking at the records wrote GoodTime.dat"
 Ok "looking at the records writes no file"
 
+Step "zoom 2 from Ctrl++: the same board in 2 x 2 blocks, and kept"
+WaitForMain
+Key F2
+ExpectLayout "F2: intermediate" 16 16
+LeftDrag 4 4 9 4
+ExpectBoard "the board settles after a drag" BoardSettled
+BoardCrop "$WORK/one.ppm"
+Key ctrl+plus
+ZOOM=2
+ExpectLayout "Ctrl++: the intermediate window at zoom 2" 16 16
+# The marker blinks: some grab shows it as it was in the picture at zoom 1.
+TwiceAsLarge() {
+  Grab "$MAIN" && convert "$WORK/shot.ppm" -crop "512x512+0+$(( MB + 50 ))" +repage rgb:"$WORK/two.rgb" &&
+    convert "$WORK/one.ppm" -sample 200% rgb:"$WORK/one.rgb" && cmp -s "$WORK/one.rgb" "$WORK/two.rgb"
+}
+Poll 3 TwiceAsLarge && Ok "the board at zoom 2 is the picture at zoom 1, each pixel a 2 x 2 block" ||
+  Fail "the board at zoom 2 is not the picture at zoom 1 in 2 x 2 blocks"
+grep -qx 'zoom=2' "$WORK/config/porteka/porteka.conf" && Ok "the settings file holds zoom=2" ||
+  Fail "the settings file does not hold zoom=2"
+
 Step "逃げる！ ends the program"
 GameMenu e
 ExpectCleanExit "逃げる！"
@@ -411,7 +448,7 @@ WaitForMain
 
 Step "the close box ends the program the same way"
 Key F2
-ExpectLayout "F2: intermediate" 16 16
+ExpectLayout "F2: intermediate, at zoom 2 from the settings file" 16 16
 Key alt+F4
 ExpectCleanExit "Alt+F4 (the close box)"
 [[ -e $WORK/GoodTime.dat ]] && Fail "a game without a win wrote GoodTime.dat"
@@ -435,6 +472,8 @@ FrameOnScreen() {
 }
 Poll 3 FrameOnScreen || Fail "the window at start-up is not wholly on the screen"
 Ok "the window comes up wholly on the screen"
+ZOOM=1
+ExpectLayout "zoom 2 does not fit: zoom 1" 16 16
 WaitForMain
 Key F3
 ExpectLayout "F3: advanced" 30 16
@@ -479,14 +518,6 @@ Deduce() {
     done
   done
 }
-LAST=""
-Won() { WindowShown "新記録！！"; }
-# The same picture twice with no effect over it, or the game won (the dialog
-# then covers part of the board).
-BoardSettled() {
-  Won && return
-  GrabBoard && [[ $CODES != *'?'* && $CODES == "$LAST" ]] || { LAST=$CODES; return 1; }
-}
 # One cell, then the board is read again: the win may come a few frames
 # after the click, and the new-record dialog then opens over the board, where
 # a further click must not land.
@@ -525,7 +556,7 @@ FileHoldsTheRecord() {
 }
 
 # From a game just started to its new-record dialog, ready for keys: the
-# title card clicked away, a beginner board won.
+# title card clicked away, a beginner board won at zoom $ZOOM.
 WinToTheRecordDialog() {
   Poll 10 WindowShown Form3 || Fail "no title card"
   ReadGeometry "$(FindWindow Form3)"
@@ -543,12 +574,16 @@ WinToTheRecordDialog() {
 # A full disk under the new-record dialog (here a file size limit of 0): the
 # player is told once, the record waits in memory, and it is saved when there
 # is room again, at the latest when the game ends.
+StopXSession
+StartXSession || Fail "no X server for the won games"
 Step "a record typed onto a full disk waits for room"
 if (( CELL_ART )) && command -v prlimit >/dev/null; then
   rm -f "$WORK"/GoodTime.dat*
+  ZOOM=1
   DEFAULT_BYTES=$(sed 's/../\\x&/g' <<<"$DEFAULT_LINE")
   printf "$DEFAULT_BYTES$DEFAULT_BYTES$DEFAULT_BYTES" >"$WORK/GoodTime.dat"
-  (cd "$WORK" && trap '' XFSZ && ulimit -S -f 0 && exec env SDL_AUDIODRIVER=dummy "$GAME") >"$WORK/game.log" 2>&1 &
+  (cd "$WORK" && trap '' XFSZ && ulimit -S -f 0 &&
+    exec env SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$WORK/no-config" "$GAME") >"$WORK/game.log" 2>&1 &
   GAME_PID=$!
   WinToTheRecordDialog
   xdotool type --delay 200 "さくら"
@@ -574,10 +609,14 @@ fi
 # session ends under it: a logout's SIGTERM (the game closes its windows and
 # exits with 0), or the display going away (last, as it ends this test's X
 # server).
+# The first is won at zoom 2, which the settings file brings back; the second
+# starts at zoom 1 from a damaged settings file.
 for ENDING in SIGTERM "the display going away"; do
   Step "a typed record survives $ENDING"
   (( CELL_ART )) || { echo "skip - the board cannot be read off the screen without distinct cell art"; break; }
   rm -f "$WORK"/GoodTime.dat*
+  ZOOM=2
+  [[ $ENDING == SIGTERM ]] || { printf 'zoom=9\n\xff\xfe' >"$WORK/config/porteka/porteka.conf"; ZOOM=1; }
   StartGame "$GAME"
   WinToTheRecordDialog
   Key Escape

@@ -50,12 +50,13 @@ LoadCellSheet() {
 }
 
 # The sheet index shown in each cell of a board of the last grab, row by row
-# ('?' where an effect or anything else covers the picture): columns rows x y.
+# ('?' where an effect or anything else covers the picture): columns rows x y
+# [picture, instead of the last grab].
 BoardCodes() {
   local line codes=""
   while IFS= read -r line; do
     codes+=${SPRITE_CODE[$line]:-?}
-  done < <(InnerCells "$WORK/shot.ppm" $(( $1 * 16 )) $(( $2 * 16 )) "$3" "$4")
+  done < <(InnerCells "${5:-$WORK/shot.ppm}" $(( $1 * 16 )) $(( $2 * 16 )) "$3" "$4")
   echo "$codes"
 }
 

@@ -57,7 +57,7 @@ CardShown() {
 
 StartOnWayland() {  # socket
   (cd "$WORK" && exec env -u DISPLAY WAYLAND_DISPLAY="$1" QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=1 \
-    SDL_AUDIODRIVER=dummy "$GAME") >"$WORK/game.log" 2>&1 &
+    XDG_CONFIG_HOME="$WORK/config" SDL_AUDIODRIVER=dummy "$GAME") >"$WORK/game.log" 2>&1 &
   GAME_PID=$!
   Poll 10 CardShown || Fail "no committed surface of a toplevel called Form3"
   echo "ok - on Wayland ($1) the title card Form3 has a committed buffer"

@@ -4,6 +4,7 @@
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -12,8 +13,10 @@
 #include <functional>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
+#include <string>
 
 #include "game/close_on_signals.h"
 #include "game/form1.h"
@@ -24,7 +27,9 @@
 #include "records/records_file.h"
 #include "render/counter_strip.h"
 #include "render/picture_surface.h"
+#include "tools/replay/state_line.h"
 #include "ui/placement.h"
+#include "ui/zoom.h"
 
 namespace porteka {
 namespace {
@@ -44,6 +49,7 @@ class MainWindowTest : public testing::Test {
   }
   void TearDown() override {
     form_.reset();
+    SetZoom(1);  // the dialogs of later tests lay out at 1
     QDir::setCurrent(previous_);
   }
 
@@ -93,6 +99,12 @@ class MainWindowTest : public testing::Test {
     game().gro.GameLevel = Level::Custom;
     SetCustomBoard(game(), width, height, static_cast<int16_t>(list.size()));
     StartGame(game(), list);
+  }
+
+  // The frame loop for this long: a few frames.
+  void RunFrames(int milliseconds) {
+    QTimer::singleShot(milliseconds, form_.get(), [this] { game().LoopRunning = 0; });
+    form_->MainLoop();
   }
 
   int CountState(Cover state) {
@@ -156,28 +168,35 @@ TEST_F(MainWindowTest, WindowFollowsTheLevelLayoutAndStaysOnTheScreen) {
 // The board's mouse events as Qt delivers them: a press only remembers its
 // pixel (rounded half to even), moves pass the buttons held, also past the
 // surface's edge, and a double click after a left drag opens every marked cell.
-// What each button does on the board is the rules' business.
+// At a zoom of k, window pixel (k X, k Y) is board pixel (X, Y): a press at
+// (41, 71) at 2 is one at (20.5, 35.5). What each button does on the board is
+// the rules' business.
 TEST_F(MainWindowTest, MouseEventsReachTheBoardWithTheirButtonsAndPosition) {
-  Deal(8, 8, {{7, 7}});
-  Press({20.5f, 35.5f}, Qt::LeftButton);
-  EXPECT_EQ(game().PointerX, 20);
-  EXPECT_EQ(game().PointerY, 36);
-  EXPECT_EQ(game().GameState, GamePhase::Waiting);  // a press alone does not start the clock
-  const std::pair<Qt::MouseButtons, int16_t> buttons[] = {
-      {Qt::LeftButton, 1}, {Qt::RightButton, 2}, {Qt::MiddleButton, 4}, {Qt::LeftButton | Qt::RightButton, 3}};
-  for (const auto& [held, sum] : buttons) {
-    Move({-40, 300}, held);
-    EXPECT_EQ(game().LastButton, sum);
+  for (const float k : {1.0f, 2.0f}) {
+    form_->Zoom_Click(static_cast<int>(k));
+    Deal(8, 8, {{7, 7}});
+    Press({20.5f * k, 35.5f * k}, Qt::LeftButton);
+    EXPECT_EQ(game().PointerX, 20);
+    EXPECT_EQ(game().PointerY, 36);
+    EXPECT_EQ(game().GameState, GamePhase::Waiting);  // a press alone does not start the clock
+    const std::pair<Qt::MouseButtons, int16_t> buttons[] = {
+        {Qt::LeftButton, 1}, {Qt::RightButton, 2}, {Qt::MiddleButton, 4}, {Qt::LeftButton | Qt::RightButton, 3}};
+    for (const auto& [held, sum] : buttons) {
+      Move({-40, 300 * k}, held);
+      EXPECT_EQ(game().LastButton, sum);
+    }
+    EXPECT_EQ(game().GameState, GamePhase::Running);
+    Move({56 * k, 8 * k}, Qt::RightButton);
+    EXPECT_EQ(game().State(3, 0), Cover::Flag);
+    Key(Qt::Key_A);
+    Press({120 * k, 8 * k}, Qt::LeftButton);
+    Key(Qt::Key_A);
+    Move({120.5f * k, 8 * k}, Qt::LeftButton);  // a marked cell holds against the left button
+    EXPECT_EQ(game().State(7, 0), Cover::KeyboardMark);
+    Mouse(QEvent::MouseButtonDblClick, {120.5f * k, 8 * k}, Qt::LeftButton, Qt::LeftButton);
+    EXPECT_EQ(game().State(1, 2), Cover::Open);
+    EXPECT_EQ(game().State(7, 0), Cover::Open);
   }
-  EXPECT_EQ(game().GameState, GamePhase::Running);
-  Key(Qt::Key_A);
-  Press({120, 8}, Qt::LeftButton);
-  Key(Qt::Key_A);
-  Move({120.5f, 8}, Qt::LeftButton);  // a marked cell holds against the left button
-  EXPECT_EQ(game().State(7, 0), Cover::KeyboardMark);
-  Mouse(QEvent::MouseButtonDblClick, {120.5f, 8}, Qt::LeftButton, Qt::LeftButton);
-  EXPECT_EQ(game().State(1, 2), Cover::Open);
-  EXPECT_EQ(game().State(7, 0), Cover::Open);
 }
 
 // Qt's key events, as the window system sends them, on the selected cell
@@ -268,6 +287,93 @@ TEST_F(MainWindowTest, AcceleratorsWorkWithoutAMenuAndAfterEveryDialog) {
   Key(Qt::Key_S, Qt::ControlModifier);
   EXPECT_EQ(game().GameState, GamePhase::Waiting);
   EXPECT_EQ(game().gro.GameLevel, Level::Advanced);
+}
+
+// At each zoom the interior and everything in it are k times as large and as
+// far in, the menu bar keeps its size, and the board shows each pixel it
+// draws as a k x k block.
+TEST_F(MainWindowTest, EachZoomShowsTheWindowKTimesAsLargeAndTheBoardInBlocks) {
+  form_->Kaisi_Click(0);
+  RunFrames(100);
+  QWidget* const parts[] = {board(), form_->Picture6(), form_->Picture7()};
+  std::vector<QRect> atOne;
+  for (QWidget* part : parts) atOne.push_back(part->geometry());
+  const QSize interior = form_->centralWidget()->size();
+  const int menuBar = form_->menuBar()->height();
+  // Where the counters' text lies on the strip: k times as far in and as
+  // large, give or take the font's own rounding.
+  const auto text = [this] {
+    const Surface& strip = form_->Picture7()->image();
+    QRect box;
+    for (int y = 0; y < strip.height; ++y) {
+      for (int x = 0; x < strip.width; ++x) box |= (strip.At(x, y) & 0xffffffu) != 0 ? QRect(x, y, 1, 1) : QRect();
+    }
+    return box;
+  };
+  const QRect textAtOne = text();
+  ASSERT_GT(textAtOne.width(), 100);
+  for (int k = kMaxZoom; k >= kMinZoom; --k) {
+    form_->Zoom_Click(k);
+    ASSERT_EQ(form_->zoom(), k);
+    EXPECT_EQ(form_->centralWidget()->size(), interior * k);
+    EXPECT_EQ(form_->menuBar()->height(), menuBar);
+    for (size_t i = 0; i < atOne.size(); ++i) {
+      EXPECT_EQ(parts[i]->geometry(), QRect(atOne[i].topLeft() * k, atOne[i].size() * k)) << "zoom " << k;
+    }
+    const QRect textAtK = text();
+    EXPECT_NEAR(textAtK.left(), textAtOne.left() * k, k);
+    EXPECT_NEAR(textAtK.width(), textAtOne.width() * k, 2 * k);
+    EXPECT_NEAR(textAtK.height(), textAtOne.height() * k, 2 * k);
+    const QImage shown = board()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const Surface& drawn = form_->Picture1()->shown();
+    int wrong = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+      for (int x = 0; x < shown.width(); ++x) wrong += shown.pixel(x, y) != drawn.At(x / k, y / k);
+    }
+    EXPECT_EQ(wrong, 0) << "zoom " << k;
+  }
+}
+
+// A chain of explosions in flight: changing the zoom back and forth leaves
+// the whole state (as the replay tool dumps it) and the board's picture as
+// they were; no frame runs for it.
+TEST_F(MainWindowTest, ZoomChangesMidChainKeepTheGameAsItIs) {
+  Deal(8, 8, {{2, 2}, {3, 3}, {4, 4}, {6, 1}});
+  Press({104, 24}, Qt::LeftButton);
+  Key(Qt::Key_A);
+  Move({40, 40}, Qt::LeftButton);
+  RunFrames(80);
+  ASSERT_TRUE(std::any_of(game().Explosions.begin(), game().Explosions.end(), [](auto& r) { return r.Phase; }));
+  replay::Recorder nothing;
+  const std::string before = replay::StateLine(0, "", game(), nothing, 0);
+  const std::vector<uint32_t> picture = form_->Picture1()->shown().pixels;
+  for (int k : {3, 2, 4, 1}) form_->Zoom_Click(k);
+  EXPECT_EQ(replay::StateLine(0, "", game(), nothing, 0), before);
+  EXPECT_EQ(form_->Picture1()->shown().pixels, picture);
+}
+
+// The largest board does not fit the screen at 3 or 4: those entries are
+// greyed out, the window shows the largest factor that fits, and the keys go
+// no further; the factor chosen comes back with a board that fits it. The
+// zoom keys change no cell.
+TEST_F(MainWindowTest, AZoomThatDoesNotFitIsGreyedOutAndComesBackWhereItFits) {
+  for (Qt::Key key : {Qt::Key_Plus, Qt::Key_Equal, Qt::Key_Equal}) Key(key, Qt::ControlModifier);
+  EXPECT_EQ(form_->zoom(), 4);
+  Deal(32, 32, {{0, 0}});
+  EXPECT_EQ(form_->zoom(), 2);
+  const QList<QAction*> entries = form_->ViewMenu()->actions();  // 1 to 4, a separator, larger, smaller
+  EXPECT_TRUE(entries[1]->isChecked() && entries[1]->isEnabled() && !entries[2]->isEnabled() &&
+              !entries[3]->isEnabled() && !entries[5]->isEnabled());
+  Key(Qt::Key_Plus, Qt::ControlModifier);
+  EXPECT_EQ(form_->zoom(), 2);
+  EXPECT_EQ(CountState(Cover::Covered), 1024);
+  form_->Kaisi_Click(1);
+  EXPECT_EQ(form_->zoom(), 4);
+  Key(Qt::Key_Minus, Qt::ControlModifier);
+  EXPECT_EQ(form_->zoom(), 3);
+  Key(Qt::Key_0, Qt::ControlModifier);
+  EXPECT_EQ(form_->zoom(), 1);
+  EXPECT_EQ(form_->chosenZoom(), 1);
 }
 
 // A logout's SIGTERM, Ctrl+C's SIGINT or a closed terminal's SIGHUP while the
