@@ -480,6 +480,7 @@ Deduce() {
   done
 }
 LAST=""
+LOST_BOARDS=0
 Won() { WindowShown "新記録！！"; }
 # The same picture twice with no effect over it, or the game won (the dialog
 # then covers part of the board).
@@ -504,7 +505,7 @@ WinABeginnerBoard() {
     while (( $(NowMs) < end )); do
       Poll 5 BoardSettled || break
       Won && return 0
-      [[ $CODES == *[d-f]* ]] && break
+      [[ $CODES == *[d-f]* ]] && { (( LOST_BOARDS++ )); break; }
       Deduce
       if (( ! ${#SAFE[@]} )); then
         covered=()
@@ -523,6 +524,79 @@ DEFAULT_LINE=22936f985e82c882b5222c32393937300d0a
 FileHoldsTheRecord() {
   [[ $(od -An -v -tx1 "$WORK/GoodTime.dat" | tr -d ' \n') =~ ^2282b382ad82e7222c(3[0-9])+0d0a$DEFAULT_LINE$DEFAULT_LINE$ ]]
 }
+
+# The board's 3BV from the screen after a win (every covered cell a bomb):
+# each empty region counts once with its border, each number no region
+# reaches once more.
+ScreenBoard3BV() {
+  python3 - "$CODES" <<'PY'
+import sys
+codes = sys.argv[1]
+empty = lambda i: codes[i] == "4"
+near = lambda i: [j for j in range(64) if j != i and abs(j % 8 - i % 8) <= 1 and abs(j // 8 - i // 8) <= 1]
+opened, clicks = set(), 0
+for i in range(64):
+    if empty(i) and i not in opened:
+        clicks, todo = clicks + 1, [i]
+        opened.add(i)
+        while todo:
+            for j in near(todo.pop()):
+                if j not in opened:
+                    opened.add(j)
+                    if empty(j): todo.append(j)
+print(clicks + sum(1 for i in range(64) if codes[i] != "0" and i not in opened))
+PY
+}
+# One beginner figure of the statistics file, or of its last game.
+Figure() { python3 -c 'import json, sys; print(eval(sys.argv[2], json.load(open(sys.argv[1]))))' \
+  "$WORK/Statistics.json" "$1"; }
+StatisticsShown() { WindowShown "これまでの戦績"; }
+
+Step "statistics after a lost and a won beginner game"
+if (( CELL_ART )); then
+  rm -f "$WORK"/GoodTime.dat* "$WORK"/Statistics.json*
+  echo "not statistics" >"$WORK/Statistics.json"
+  StartGame "$GAME"
+  Poll 10 WindowShown Form3 || Fail "no title card"
+  ReadGeometry "$(FindWindow Form3)"
+  xdotool mousemove $(( WIN_X + 64 )) $(( WIN_Y + 64 )) click 3
+  Poll 5 WindowShown "ポルテカ" || Fail "no main window after the card"
+  MAIN=$(FindWindow "ポルテカ")
+  WaitForMain
+  Key F1
+  ExpectLayout "beginner" 8 8
+  Key ctrl+a
+  LeftDrag 0 6 7 6
+  sleep 0.2
+  xdotool click --repeat 2 --delay 80 1
+  ExpectFace "every marked cell opened: a lost game" "$ASSETS/faces.png" 48
+  LOST_BOARDS=0
+  WinABeginnerBoard 60 || Fail "no beginner board won in a minute"
+  Poll 5 Won || Fail "no new-record dialog after the win"
+  LetDialogTakeKeys
+  xdotool type --delay 100 "stats"
+  Key Return
+  Poll 3 WindowGone "新記録！！" || Fail "Return does not close the new-record dialog"
+  LAST=""
+  Poll 5 BoardSettled || Fail "the won board does not settle"
+  CLICKS=$(ScreenBoard3BV)
+  RECORD=$(head -n 1 "$WORK/GoodTime.dat" | tr -d '\r' | cut -d, -f2)
+  GameMenu t
+  Poll 5 StatisticsShown || Fail "Alt+G T does not open the statistics dialog"
+  LetDialogTakeKeys
+  import -window "$(FindWindow "これまでの戦績")" "$WORK/statistics.png" 2>/dev/null
+  Key Return
+  Poll 3 WindowGone "これまでの戦績" || Fail "Return does not close the statistics dialog"
+  Ok "Alt+G T shows これまでの戦績, Return closes it ($(( LOST_BOARDS )) more boards lost on the way to the win)"
+  [[ $(cat "$WORK/Statistics.json.bak1") == "not statistics" ]] || Fail "the damaged statistics file was not kept"
+  EXPECTED="$(( 2 + LOST_BOARDS )) 1 $(( 1 + LOST_BOARDS )) 0 1 $RECORD won $CLICKS"
+  FIGURES=$(Figure '" ".join(str(v) for v in [levels["beginner"][k] for k in ["played", "won", "lost", "abandoned",
+    "streak", "best_frames"]] + [last["outcome"], last["3bv"]])')
+  [[ $FIGURES == "$EXPECTED" ]] || { cat "$WORK/Statistics.json"; Fail "statistics $FIGURES, expected $EXPECTED"; }
+  Ok "played, won, lost, abandoned, streak, best time, last outcome, 3BV: $FIGURES; the damaged file kept as .bak1"
+  GameMenu e
+  ExpectCleanExit "逃げる！ after the statistics"
+fi
 
 # A won beginner game with a name typed into the new-record dialog, then the
 # session ends under it: a logout's SIGTERM (the game closes its windows and
