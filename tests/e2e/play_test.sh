@@ -525,26 +525,33 @@ FileHoldsTheRecord() {
   [[ $(od -An -v -tx1 "$WORK/GoodTime.dat" | tr -d ' \n') =~ ^2282b382ad82e7222c(3[0-9])+0d0a$DEFAULT_LINE$DEFAULT_LINE$ ]]
 }
 
+# The game started afresh, past its title card, at the beginner level.
+StartBeginner() {
+  StartGame "$GAME"
+  Poll 10 WindowShown Form3 || Fail "no title card"
+  ReadGeometry "$(FindWindow Form3)"
+  xdotool mousemove $(( WIN_X + 64 )) $(( WIN_Y + 64 )) click 3
+  Poll 5 WindowShown "ポルテカ" || Fail "no main window after the card"
+  MAIN=$(FindWindow "ポルテカ")
+  WaitForMain
+  Key F1
+  ExpectLayout "beginner" 8 8
+}
 # The board's 3BV from the screen after a win (every covered cell a bomb):
 # each empty region counts once with its border, each number no region
 # reaches once more.
 ScreenBoard3BV() {
   python3 - "$CODES" <<'PY'
 import sys
-codes = sys.argv[1]
-empty = lambda i: codes[i] == "4"
-near = lambda i: [j for j in range(64) if j != i and abs(j % 8 - i % 8) <= 1 and abs(j // 8 - i // 8) <= 1]
-opened, clicks = set(), 0
-for i in range(64):
-    if empty(i) and i not in opened:
-        clicks, todo = clicks + 1, [i]
-        opened.add(i)
-        while todo:
-            for j in near(todo.pop()):
-                if j not in opened:
-                    opened.add(j)
-                    if empty(j): todo.append(j)
-print(clicks + sum(1 for i in range(64) if codes[i] != "0" and i not in opened))
+codes, opened, clicks = sys.argv[1], set(), 0
+near = lambda i: [j for j in range(64) if abs(j % 8 - i % 8) <= 1 and abs(j // 8 - i // 8) <= 1]
+for i in [i for i in range(64) if codes[i] == "4"] + [i for i in range(64) if codes[i] != "0"]:
+    todo, clicks = ([i], clicks + 1) if i not in opened else ([], clicks)
+    while todo:
+        j = todo.pop()
+        todo += [k for k in near(j) if k not in opened and codes[j] == "4"]
+        opened.add(j)
+print(clicks)
 PY
 }
 # One beginner figure of the statistics file, or of its last game.
@@ -556,15 +563,7 @@ Step "statistics after a lost and a won beginner game"
 if (( CELL_ART )); then
   rm -f "$WORK"/GoodTime.dat* "$WORK"/Statistics.json*
   echo "not statistics" >"$WORK/Statistics.json"
-  StartGame "$GAME"
-  Poll 10 WindowShown Form3 || Fail "no title card"
-  ReadGeometry "$(FindWindow Form3)"
-  xdotool mousemove $(( WIN_X + 64 )) $(( WIN_Y + 64 )) click 3
-  Poll 5 WindowShown "ポルテカ" || Fail "no main window after the card"
-  MAIN=$(FindWindow "ポルテカ")
-  WaitForMain
-  Key F1
-  ExpectLayout "beginner" 8 8
+  StartBeginner
   Key ctrl+a
   LeftDrag 0 6 7 6
   sleep 0.2
@@ -606,15 +605,7 @@ for ENDING in SIGTERM "the display going away"; do
   Step "a typed record survives $ENDING"
   (( CELL_ART )) || { echo "skip - the board cannot be read off the screen without distinct cell art"; break; }
   rm -f "$WORK"/GoodTime.dat*
-  StartGame "$GAME"
-  Poll 10 WindowShown Form3 || Fail "no title card"
-  ReadGeometry "$(FindWindow Form3)"
-  xdotool mousemove $(( WIN_X + 64 )) $(( WIN_Y + 64 )) click 3
-  Poll 5 WindowShown "ポルテカ" || Fail "no main window after the card"
-  MAIN=$(FindWindow "ポルテカ")
-  WaitForMain
-  Key F1
-  ExpectLayout "beginner" 8 8
+  StartBeginner
   WinABeginnerBoard 60 || Fail "no beginner board won in a minute"
   Poll 5 Won || Fail "no new-record dialog after the win"
   LetDialogTakeKeys

@@ -102,12 +102,7 @@ TEST_F(StatisticsTest, AWinKeepsItsTimeAndItsBoard3BV) {
   const int32_t frames = game.gro.ElapsedTime;
   ASSERT_GT(frames, 30);
   EXPECT_EQ(statistics.last, (GameResult{Level::Beginner, GameOutcome::Won, frames, threeBV}));
-  const LevelStatistics& beginner = statistics.levels[0];
-  EXPECT_EQ(beginner.bestFrames, frames);
-  EXPECT_EQ(beginner.wonFrames, frames);
-  EXPECT_EQ(beginner.playedFrames, frames);
-  EXPECT_EQ(beginner.best3BVPerSecond, threeBV * 30.0 / frames);
-  EXPECT_EQ(statistics.levels[3], LevelStatistics{});
+  EXPECT_EQ(statistics.levels[0], (LevelStatistics{1, 1, 0, 0, 1, 1, frames, frames, frames, threeBV * 30.0 / frames}));
 }
 
 TEST(StatisticsFile, RoundTripsEveryFieldUnderItsName) {
@@ -124,7 +119,6 @@ TEST(StatisticsFile, RoundTripsEveryFieldUnderItsName) {
               "best_streak": 4, "best_frames": 301, "won_frames": 2000, "played_frames": 3000,
               "best_3bv_per_second": 2.5})"));
   EXPECT_EQ(json["levels"]["custom"]["best_frames"], nullptr);
-  EXPECT_EQ(json["levels"]["advanced"]["played"], 0);
   EXPECT_EQ(json["last"], nlohmann::json::parse(R"({"level": "custom", "outcome": "abandoned",
               "frames": 17, "3bv": 40})"));
 }
@@ -133,11 +127,8 @@ TEST(StatisticsFile, TakesMissingFieldsAsNothingYetAndAnythingOddAsDamaged) {
   const auto level = [](const std::string& fields) {
     return R"({"version": 1, "levels": {"advanced": {)" + fields + "}}}";
   };
-  for (const std::string& good : {std::string(R"({"version": 1})"), level(R"("won": 3, "best_frames": null)"),
-                                  std::string(R"({"version": 1.0, "last": null, "levels": {}})")}) {
-    EXPECT_TRUE(ParseStatistics(good)) << good;
-  }
-  EXPECT_EQ(ParseStatistics(level(R"("won": 3)"))->levels[2].won, 3);
+  EXPECT_EQ(ParseStatistics(R"({"version": 1.0, "last": null, "levels": {}})"), Statistics{});
+  EXPECT_EQ(ParseStatistics(level(R"("won": 3, "best_frames": null)"))->levels[2].won, 3);
   const std::string damaged[] = {
       "", "{", "[]", R"({"version": 2})", R"({"levels": {}})", R"({"version": 1, "levels": []})",
       level(R"("played": -1)"), level(R"("played": "3")"), level(R"("played": 1.5)"),
@@ -155,9 +146,10 @@ TEST(StatisticsFile, SetsADamagedFileAsideFollowsLinksAndStopsAtTheLargestCount)
   TempDir dir;
   const std::filesystem::path file = dir.path() / kStatisticsFileName;
   const GameResult lost{Level::Advanced, GameOutcome::Lost, 90, 120};
-  WriteBytes(file, "{\"version\": 1, \"levels\": {\"beginner\": {\"won\": \"many\"}}}");
+  const std::string damaged = R"({"version": 1, "levels": {"beginner": {"won": "many"}}})";
+  WriteBytes(file, damaged);
   ASSERT_EQ(AddToStatistics(file, {lost}).outcome, WriteResult::Outcome::kWritten);
-  EXPECT_EQ(ReadBytes(dir.path() / "Statistics.json.bak1"), "{\"version\": 1, \"levels\": {\"beginner\": {\"won\": \"many\"}}}");
+  EXPECT_EQ(ReadBytes(dir.path() / "Statistics.json.bak1"), damaged);
   Statistics expected;
   CountGame(expected, lost);
   EXPECT_EQ(ReadStatistics(file), expected);
@@ -174,7 +166,6 @@ TEST(StatisticsFile, SetsADamagedFileAsideFollowsLinksAndStopsAtTheLargestCount)
   CountGame(expected, won);
   CountGame(expected, lost);
   EXPECT_EQ(expected.levels[0].won, kMaxStatisticsCount);
-  EXPECT_EQ(expected.levels[2].lost, 2);
   EXPECT_EQ(ReadStatistics(dir.path() / "synced" / "stats"), expected);
 }
 

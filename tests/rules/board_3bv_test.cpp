@@ -50,30 +50,27 @@ TEST_F(Board3BVTest, CountsRegionsAndTheNumbersNoRegionOpens) {
 // uncovered, which opens its region and the numbers around it, then every
 // number still closed.
 int PlainClicks(const Game& game) {
-  const int width = game.gro.BoardWidth, height = game.gro.BoardHeight;
-  const auto in = [&](int x, int y) { return x >= 0 && x < width && y >= 0 && y < height; };
+  const int w = game.gro.BoardWidth, h = game.gro.BoardHeight;
+  const auto in = [&](int x, int y) { return x >= 0 && x < w && y >= 0 && y < h; };
   const auto bomb = [&](int x, int y) { return in(x, y) && game.CellValue[x + kArraySide * y] == kBomb; };
-  std::vector<int> around(width * height, 0);
-  std::vector<bool> open(width * height, false);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx) around[x + width * y] += bomb(x + dx, y + dy);
+  const auto around = [&](int x, int y) {
+    int bombs = 0;
+    for (int i = 0; i < 9; ++i) bombs += bomb(x + i % 3 - 1, y + i / 3 - 1);
+    return bombs;
+  };
+  std::vector<bool> open(kArraySide * kArraySide);
   const std::function<void(int, int)> flood = [&](int x, int y) {
-    if (!in(x, y) || bomb(x, y) || open[x + width * y]) return;
-    open[x + width * y] = true;
-    if (around[x + width * y] == 0)
-      for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx) flood(x + dx, y + dy);
+    if (!in(x, y) || bomb(x, y) || open[x + kArraySide * y]) return;
+    open[x + kArraySide * y] = true;
+    for (int i = 0; i < 9 && around(x, y) == 0; ++i) flood(x + i % 3 - 1, y + i / 3 - 1);
   };
   int clicks = 0;
   for (const bool numbers : {false, true})
-    for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x)
-        if (!bomb(x, y) && !open[x + width * y] && (around[x + width * y] != 0) == numbers) {
-          flood(x, y);
-          ++clicks;
-        }
+    for (int i = 0; i < w * h; ++i)
+      if (!bomb(i % w, i / w) && !open[i % w + kArraySide * (i / w)] && (around(i % w, i / w) != 0) == numbers) {
+        flood(i % w, i / w);
+        ++clicks;
+      }
   return clicks;
 }
 
