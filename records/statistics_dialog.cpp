@@ -169,7 +169,7 @@ void StatisticsDialog::Fill() {
 // Only the statistics go: the records stay as they are.
 void StatisticsDialog::Clear_Click() {
   QMessageBox question(QMessageBox::Question, QStringLiteral("戦績を消す"),
-                       QStringLiteral("これまでの戦績をきれいさっぱり消して、一から数え直しますか？\n"
+                       QStringLiteral("これまでの戦績をきれいさっぱり消して、\n一から数え直しますか？\n"
                                       "記録達はそのまま残ります。"),
                        QMessageBox::NoButton, this);
   question.setObjectName(QStringLiteral("ClearQuestion"));
