@@ -6,11 +6,13 @@
 
 namespace porteka {
 
-// The board's 3BV: the fewest uncover actions that clear it. One uncovering of
-// an empty cell opens its whole empty region with the numbers around it, so
-// each such region counts once; a numbered safe cell that touches no empty
-// cell has to be uncovered on its own and counts once too. Read from the
-// board as dealt (bombs and neighbour counts, no rubble yet).
+// The board's 3BV, the genre's measure of how hard a board is: the uncover
+// actions that clear it when one uncovering of an empty cell opens its empty
+// region with the numbers around it. Each such region counts once, and each
+// numbered safe cell that touches no empty cell once more. (Our wave also
+// carries on from a number into the other regions it touches, so a board may
+// clear in fewer; the count stays the common one.) Read from the board as
+// dealt: bombs and neighbour counts, no rubble yet.
 int16_t Board3BV(const Game& game);
 
 }  // namespace porteka
