@@ -23,6 +23,7 @@
 #include "records/records_dialog.h"
 #include "records/records_file.h"
 #include "records/save_failed_dialog.h"
+#include "records/statistics_dialog.h"
 #include "render/counter_strip.h"
 #include "render/frame.h"
 #include "render/picture_surface.h"
@@ -72,7 +73,8 @@ Form1::Form1(uint32_t seed)
       records_(kRecordsFileName, files_, [this](const RecordKeeper::Failure& failure) {
         // From the worker's thread: the window hears of it between frames.
         QMetaObject::invokeMethod(this, [this, failure] { ShowSaveFailure(failure); }, Qt::QueuedConnection);
-      }) {
+      }),
+      statistics_(kStatisticsFileName, files_, game_) {
   clock_.start();
   setWindowTitle(QStringLiteral("ポルテカ"));
   setWindowIcon(QIcon(QStringLiteral(":/art/icon.png")));
@@ -138,6 +140,7 @@ void Form1::BuildMenus() {
 
   game->addSeparator();
   connect(game->addAction(QStringLiteral("記録達(&H)")), &QAction::triggered, this, [this] { goodtime_Click(); });
+  connect(game->addAction(QStringLiteral("統計(&T)")), &QAction::triggered, this, [this] { toukei_Click(); });
   game->addSeparator();
   connect(game->addAction(QStringLiteral("逃げる！(&E)")), &QAction::triggered, this, [this] { end_Click(); });
 
@@ -238,6 +241,16 @@ void Form1::goodtime_Click() {
   ShowModal(dialog);
 }
 
+void Form1::toukei_Click() {
+  // The last game's write is done first, so the dialog shows that game too.
+  files_.Finish();
+  StatisticsDialog dialog(kStatisticsFileName, [this] {
+    statistics_.Clear();
+    files_.Finish();
+  }, this);
+  ShowModal(dialog);
+}
+
 void Form1::varsion_Click() {
   Form3 dialog(this);
   ShowModal(dialog);
@@ -309,6 +322,8 @@ void Form1::CheckRecord() {
   Form4 dialog(records_, game_.gro.GameLevel, game_.gro.ElapsedTime, this);
   ShowModal(dialog);
 }
+
+void Form1::NoteGame(GameMoment moment) { statistics_.Note(moment); }
 
 void Form1::ShowSaveFailure(const RecordKeeper::Failure& failure) {
   SaveFailedDialog dialog(failure, this);

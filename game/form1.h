@@ -11,6 +11,7 @@
 #include "game/random.h"
 #include "records/file_worker.h"
 #include "records/record_keeper.h"
+#include "records/statistics_keeper.h"
 #include "render/board_painter.h"
 
 class QAction;
@@ -76,6 +77,8 @@ class Form1 : public QMainWindow, public Outside {
   void Picture6_Click();
   // "記録達(&H)": the records list.
   void goodtime_Click();
+  // "統計(&T)": the statistics.
+  void toukei_Click();
   // "バージョン情報(&A)": the title card.
   void varsion_Click();
   // "逃げる！(&E)": closes the window, which ends the loop.
@@ -87,6 +90,7 @@ class Form1 : public QMainWindow, public Outside {
   void CheckRecord() override;
   void LayOutWindow() override;
   void DrawCounters(std::string_view timeText, std::string_view bombsText) override;
+  void NoteGame(GameMoment moment) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -114,6 +118,7 @@ class Form1 : public QMainWindow, public Outside {
   // The player's files are written off the thread that draws.
   FileWorker files_;
   RecordKeeper records_;
+  StatisticsKeeper statistics_;
 
   FormBackground* form_ = nullptr;
   BoardSurface* picture1_ = nullptr;

@@ -78,12 +78,14 @@ void NewBoard(Game& game, BombLayout bombs) {
 }
 
 void StartGame(Game& game) {
+  game.outside->NoteGame(GameMoment::BoardDealt);
   ApplyLevel(game, game.gro.GameLevel);
   game.outside->DrawFace(Face::Normal);
   NewBoard(game);
 }
 
 void StartGame(Game& game, BombLayout bombs) {
+  game.outside->NoteGame(GameMoment::BoardDealt);
   ApplyLevel(game, game.gro.GameLevel);
   game.outside->DrawFace(Face::Normal);
   NewBoard(game, bombs);

@@ -11,6 +11,10 @@ enum class Face : uint8_t { Normal = 0, Won = 1, Lost = 2 };
 // The three sounds, each the number of the sound library's slot that holds it.
 enum class SoundCue : int32_t { Open = 0, Explosion = 1, Mark = 2 };
 
+// Where a game stands, for the statistics: its clock started, the win test
+// passed, the first explosion ended it, or a new board is being dealt.
+enum class GameMoment : uint8_t { Started, Won, Lost, BoardDealt };
+
 // Everything the rules ask of the world around them, beyond drawing the board
 // (a frame draws that on a Canvas). The main window does it for real; tests and
 // the replay tool record the calls instead.
@@ -26,6 +30,8 @@ class Outside {
   // The level changed the board's size: move and resize the window around it.
   virtual void LayOutWindow() = 0;
   virtual void DrawCounters(std::string_view timeText, std::string_view bombsText) = 0;
+  // Only the main window keeps count.
+  virtual void NoteGame(GameMoment) {}
 };
 
 // A world that takes no notice: for tools and tests that need only the rules.

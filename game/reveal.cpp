@@ -67,6 +67,8 @@ void WinTest(Game& game) {
   if (game.CoveredCount != game.gro.BombCount || game.GameState != GamePhase::Running) return;
   game.outside->DrawFace(Face::Won);
   game.GameState = GamePhase::Over;
+  // Counted before the records check, whose dialog the program may end under.
+  game.outside->NoteGame(GameMoment::Won);
   if (IsFixedLevel(game.gro.GameLevel)) game.outside->CheckRecord();
 }
 
@@ -74,7 +76,10 @@ void WinTest(Game& game) {
 
 void RevealCell(Game& game, RevealMode mode, float X, float Y) {
   // Any call starts the clock of a fresh board, even off the board or with no button.
-  if (game.GameState == GamePhase::Waiting) game.GameState = GamePhase::Running;
+  if (game.GameState == GamePhase::Waiting) {
+    game.GameState = GamePhase::Running;
+    game.outside->NoteGame(GameMoment::Started);
+  }
 
   if (!(X >= 0 && X < game.layout.boardWidth && Y >= 0 && Y < game.layout.boardHeight)) return;
 

@@ -81,7 +81,9 @@ void SpawnOpenEffect(Game& game, int16_t x, int16_t y) {
 void SpawnExplosion(Game& game, int16_t x, int16_t y) {
   if (!Spawn(game.Explosions, x, y, kExplosionOffset)) return;
   game.outside->DrawFace(Face::Lost);
+  const bool ends = game.GameState == GamePhase::Running;
   game.GameState = GamePhase::Over;
+  if (ends) game.outside->NoteGame(GameMoment::Lost);
   game.outside->PlaySound(SoundCue::Explosion);
 }
 

@@ -518,6 +518,7 @@ Deduce() {
     done
   done
 }
+LOST_BOARDS=0  # boards lost on the way to a win
 # One cell, then the board is read again: the win may come a few frames
 # after the click, and the new-record dialog then opens over the board, where
 # a further click must not land.
@@ -535,7 +536,7 @@ WinABeginnerBoard() {
     while (( $(NowMs) < end )); do
       Poll 5 BoardSettled || break
       Won && return 0
-      [[ $CODES == *[d-f]* ]] && break
+      [[ $CODES == *[d-f]* ]] && { (( LOST_BOARDS++ )); break; }
       Deduce
       if (( ! ${#SAFE[@]} )); then
         covered=()
@@ -555,9 +556,8 @@ FileHoldsTheRecord() {
   [[ $(od -An -v -tx1 "$WORK/GoodTime.dat" | tr -d ' \n') =~ ^2282b382ad82e7222c(3[0-9])+0d0a$DEFAULT_LINE$DEFAULT_LINE$ ]]
 }
 
-# From a game just started to its new-record dialog, ready for keys: the
-# title card clicked away, a beginner board won at zoom $ZOOM.
-WinToTheRecordDialog() {
+# Past the title card of a game just started, to a beginner board.
+ToABeginnerBoard() {
   Poll 10 WindowShown Form3 || Fail "no title card"
   ReadGeometry "$(FindWindow Form3)"
   xdotool mousemove $(( WIN_X + 64 )) $(( WIN_Y + 64 )) click 3
@@ -566,16 +566,88 @@ WinToTheRecordDialog() {
   WaitForMain
   Key F1
   ExpectLayout "beginner" 8 8
+}
+# The game started afresh, past its title card, at the beginner level.
+StartBeginner() {
+  StartGame "$GAME"
+  ToABeginnerBoard
+}
+# A beginner board won at zoom $ZOOM, its new-record dialog up and ready for keys.
+WinToTheRecordDialog() {
   WinABeginnerBoard 60 || Fail "no beginner board won in a minute"
   Poll 5 Won || Fail "no new-record dialog after the win"
   LetDialogTakeKeys
 }
 
+# The games below are won on a screen of the usual size again.
+StopXSession
+StartXSession || Fail "no X server for the won games"
+
+# The board's 3BV from the screen after a win (every covered cell a bomb):
+# each empty region counts once with its border, each number no region
+# reaches once more.
+ScreenBoard3BV() {
+  python3 - "$CODES" <<'PY'
+import sys
+codes, opened, clicks = sys.argv[1], set(), 0
+near = lambda i: [j for j in range(64) if abs(j % 8 - i % 8) <= 1 and abs(j // 8 - i // 8) <= 1]
+for i in [i for i in range(64) if codes[i] == "4"] + [i for i in range(64) if codes[i] != "0"]:
+    todo, clicks = ([i], clicks + 1) if i not in opened else ([], clicks)
+    while todo:
+        j = todo.pop()
+        todo += [k for k in near(j) if k not in opened and codes[j] == "4"]
+        opened.add(j)
+print(clicks)
+PY
+}
+# One beginner figure of the statistics file, or of its last game.
+Figure() { python3 -c 'import json, sys; print(eval(sys.argv[2], json.load(open(sys.argv[1]))))' \
+  "$WORK/Statistics.json" "$1"; }
+StatisticsShown() { WindowShown "これまでの戦績"; }
+
+Step "statistics after a lost and a won beginner game"
+if (( CELL_ART )); then
+  # At zoom 1, the zoom kept in the settings file set aside meanwhile.
+  ZOOM=1
+  mv "$WORK/config/porteka/porteka.conf" "$WORK/porteka.conf.kept" 2>/dev/null
+  rm -f "$WORK"/GoodTime.dat* "$WORK"/Statistics.json*
+  echo "not statistics" >"$WORK/Statistics.json"
+  StartBeginner
+  Key ctrl+a
+  LeftDrag 0 6 7 6
+  sleep 0.2
+  xdotool click --repeat 2 --delay 80 1
+  ExpectFace "every marked cell opened: a lost game" "$ASSETS/faces.png" 48
+  LOST_BOARDS=0
+  WinToTheRecordDialog
+  xdotool type --delay 100 "stats"
+  Key Return
+  Poll 3 WindowGone "新記録！！" || Fail "Return does not close the new-record dialog"
+  LAST=""
+  Poll 5 BoardSettled || Fail "the won board does not settle"
+  CLICKS=$(ScreenBoard3BV)
+  RECORD=$(head -n 1 "$WORK/GoodTime.dat" | tr -d '\r' | cut -d, -f2)
+  GameMenu t
+  Poll 5 StatisticsShown || Fail "Alt+G T does not open the statistics dialog"
+  LetDialogTakeKeys
+  import -window "$(FindWindow "これまでの戦績")" "$WORK/statistics.png" 2>/dev/null
+  Key Return
+  Poll 3 WindowGone "これまでの戦績" || Fail "Return does not close the statistics dialog"
+  Ok "Alt+G T shows これまでの戦績, Return closes it ($(( LOST_BOARDS )) more boards lost on the way to the win)"
+  [[ $(cat "$WORK/Statistics.json.bak1") == "not statistics" ]] || Fail "the damaged statistics file was not kept"
+  EXPECTED="$(( 2 + LOST_BOARDS )) 1 $(( 1 + LOST_BOARDS )) 0 1 $RECORD won $CLICKS"
+  FIGURES=$(Figure '" ".join(str(v) for v in [levels["beginner"][k] for k in ["played", "won", "lost", "abandoned",
+    "streak", "best_frames"]] + [last["outcome"], last["3bv"]])')
+  [[ $FIGURES == "$EXPECTED" ]] || { cat "$WORK/Statistics.json"; Fail "statistics $FIGURES, expected $EXPECTED"; }
+  Ok "played, won, lost, abandoned, streak, best time, last outcome, 3BV: $FIGURES; the damaged file kept as .bak1"
+  GameMenu e
+  ExpectCleanExit "逃げる！ after the statistics"
+  mv "$WORK/porteka.conf.kept" "$WORK/config/porteka/porteka.conf" 2>/dev/null
+fi
+
 # A full disk under the new-record dialog (here a file size limit of 0): the
 # player is told once, the record waits in memory, and it is saved when there
 # is room again, at the latest when the game ends.
-StopXSession
-StartXSession || Fail "no X server for the won games"
 Step "a record typed onto a full disk waits for room"
 if (( CELL_ART )) && command -v prlimit >/dev/null; then
   rm -f "$WORK"/GoodTime.dat*
@@ -585,6 +657,7 @@ if (( CELL_ART )) && command -v prlimit >/dev/null; then
   (cd "$WORK" && trap '' XFSZ && ulimit -S -f 0 &&
     exec env SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$WORK/no-config" "$GAME") >"$WORK/game.log" 2>&1 &
   GAME_PID=$!
+  ToABeginnerBoard
   WinToTheRecordDialog
   xdotool type --delay 200 "さくら"
   Key Return
@@ -617,7 +690,7 @@ for ENDING in SIGTERM "the display going away"; do
   rm -f "$WORK"/GoodTime.dat*
   ZOOM=2
   [[ $ENDING == SIGTERM ]] || { printf 'zoom=9\n\xff\xfe' >"$WORK/config/porteka/porteka.conf"; ZOOM=1; }
-  StartGame "$GAME"
+  StartBeginner
   WinToTheRecordDialog
   Key Escape
   sleep 0.2

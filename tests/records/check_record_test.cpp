@@ -22,6 +22,7 @@
 #include "records/file_worker.h"
 #include "records/record_keeper.h"
 #include "records/records_file.h"
+#include "records/statistics_file.h"
 #include "tests/records/temp_dir.h"
 
 namespace porteka {
@@ -352,6 +353,41 @@ TEST(SaveRecord, AnotherGamesSaveSwappedOutIsPutBack) {
     EXPECT_EQ(ReadRecords(dir.File()), both);
     EXPECT_EQ(CountEntries(dir.path()), 1);
   }
+}
+
+// Statistics add counts to whatever file they find: two games counting at
+// the same moment lose none, under the lock or swapping files without it;
+// under the lock, not even games writing one after another as fast as they can.
+TEST(AddToStatistics, GamesCountingAtOnceLoseNoGame) {
+  for (const bool locksFail : {false, true}) {
+    gShared.locksFail = locksFail;
+    TempDir dir;
+    const std::filesystem::path file = dir.path() / kStatisticsFileName;
+    const int rounds = locksFail ? 60 : 2;
+    const int games = locksFail ? 1 : 60;
+    for (int round = 0; round < rounds; ++round) {
+      gShared.ready = 0;
+      pid_t two[2];
+      for (int16_t game = 0; game < 2; ++game) {
+        two[game] = Spawn([&, game] {
+          gShared.ready.fetch_add(1);
+          while (gShared.ready.load() < 2) {
+          }
+          int failed = 0;
+          for (int i = 0; i < games; ++i) {
+            const GameResult won{Level{game}, GameOutcome::Won, 30, 3};
+            failed += AddToStatistics(file, {won}).outcome == WriteResult::Outcome::kFailed;
+          }
+          return failed;
+        });
+      }
+      for (const pid_t game : two) EXPECT_EQ(Wait(game), 0);
+    }
+    const Statistics statistics = ReadStatistics(file);
+    EXPECT_EQ(statistics.levels[0].won + statistics.levels[1].won, 2 * rounds * games) << locksFail;
+    EXPECT_EQ(CountEntries(dir.path()), 1);
+  }
+  gShared.locksFail = false;
 }
 
 // A game that won slower and saves after a faster game has saved writes

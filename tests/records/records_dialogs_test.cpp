@@ -12,11 +12,13 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -29,6 +31,8 @@
 #include "records/new_record_dialog.h"
 #include "records/records_dialog.h"
 #include "records/records_file.h"
+#include "records/statistics_dialog.h"
+#include "records/statistics_file.h"
 #include "tests/records/temp_dir.h"
 #include "ui/opening_key_guard.h"
 #include "ui/twips.h"
@@ -374,6 +378,62 @@ TEST(Form5, UnreadableFileShowsOnlyPlaceholders) {
     EXPECT_EQ(testing::CountEntries(dir.path()), bytes ? 1 : 0);
     EXPECT_EQ(ReadBytes(dir.File()), bytes.value_or(""));
   }
+}
+
+// A column per level, the last game below; clearing asks first, and only a
+// yes clears, through the window's callback, after which the file is read again.
+TEST(StatisticsDialog, ShowsTheFileAndClearsOnlyAfterAYes) {
+  TempDir dir;
+  const std::filesystem::path file = dir.path() / kStatisticsFileName;
+  Statistics statistics;
+  for (const GameResult& game : {GameResult{Level::Beginner, GameOutcome::Won, 370, 11},
+                                 GameResult{Level::Beginner, GameOutcome::Won, 301, 12},
+                                 GameResult{Level::Beginner, GameOutcome::Lost, 40, 9},
+                                 GameResult{Level::Custom, GameOutcome::Abandoned, 95, 30},
+                                 GameResult{Level::Advanced, GameOutcome::Won, 900, 150}}) {
+    CountGame(statistics, game);
+  }
+  WriteBytes(file, SerializeStatistics(statistics));
+  int clears = 0;
+  StatisticsDialog dialog(file, [&] {
+    ++clears;
+    std::filesystem::remove(file);
+  }, nullptr);
+  const std::map<std::string, std::array<QString, 4>> figures = {
+      {"played", {"3", "0", "1", "1"}},
+      {"won", {"2", "0", "1", "0"}},
+      {"lost", {"1", "0", "0", "0"}},
+      {"abandoned", {"0", "0", "0", "1"}},
+      {"win_rate", {"66.7%", "-", "100.0%", "0.0%"}},
+      {"streak", {"0", "0", "1", "0"}},
+      {"best_streak", {"2", "0", "1", "0"}},
+      {"best_frames", {"10.03[sec]", "-", "30[sec]", "-"}},
+      {"mean_frames", {"11.16[sec]", "-", "30[sec]", "-"}},
+      {"played_frames", {"23.7[sec]", "-", "30[sec]", "3.16[sec]"}},
+      {"best_3bv_per_second", {"1.20", "-", "5.00", "-"}},
+  };
+  for (const auto& [row, texts] : figures) {
+    for (int level = 0; level < 4; ++level) EXPECT_EQ(dialog.Figure(row.c_str(), level)->text(), texts[level]) << row;
+  }
+  EXPECT_EQ(dialog.LastGame()->text(), "前回のゲーム: 上級 勝ち 30[sec]\n3BV 150  3BV/s 5.00");
+
+  const auto answer = [&](const char* button) {
+    QTimer::singleShot(0, [button] {
+      auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(question, nullptr);
+      for (QAbstractButton* choice : question->buttons()) {
+        if (choice->text() == button) choice->click();
+      }
+    });
+    QTest::mouseClick(dialog.ClearButton(), Qt::LeftButton);
+  };
+  answer("やめとく");
+  EXPECT_EQ(clears, 0);
+  EXPECT_EQ(dialog.Figure("played", 0)->text(), "3");
+  answer("消す");
+  EXPECT_EQ(clears, 1);
+  EXPECT_EQ(dialog.Figure("played", 0)->text(), "0");
+  EXPECT_EQ(dialog.LastGame()->text(), "前回のゲーム: まだありません");
 }
 
 }  // namespace
