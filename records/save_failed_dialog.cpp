@@ -1,7 +1,6 @@
 #include "records/save_failed_dialog.h"
 
 #include <QLabel>
-#include <QPalette>
 #include <QPushButton>
 #include <array>
 #include <cerrno>
@@ -9,7 +8,7 @@
 
 #include "records/record_time.h"
 #include "ui/fonts.h"
-#include "ui/opening_key_guard.h"
+#include "ui/game_dialog.h"
 #include "ui/twips.h"
 
 namespace porteka {
@@ -33,20 +32,11 @@ QString SaveFailureReason(int error) {
 }
 
 SaveFailedDialog::SaveFailedDialog(const RecordKeeper::Failure& failure, QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                         Qt::MSWindowsFixedSizeDialogHint) {
-  setObjectName(QStringLiteral("SaveFailedDialog"));
-  setWindowTitle(QStringLiteral("記録を保存できません"));
-  setModal(true);
-  setFixedSize(TwipsRect(0, 0, 5040, 1680).size());
-  setFont(DesignFont(kGothic, 9));
-  // It opens just after the name was given, perhaps with Enter still held.
-  new OpeningKeyGuard(this);
-  QPalette palette = this->palette();
-  palette.setColor(QPalette::Window, Qt::black);
-  palette.setColor(QPalette::WindowText, Qt::white);
-  setPalette(palette);
-  setAutoFillBackground(true);
+    : QDialog(owner, kGameDialogFrame) {
+  // The key guard matters here: it opens just after the name was given,
+  // perhaps with Enter still held.
+  SetUpGameDialog(*this, QStringLiteral("SaveFailedDialog"), QStringLiteral("記録を保存できません"), 5040, 1680,
+                  /*blackGround=*/true);
 
   constexpr std::array<const char*, 3> kLevels = {"初級", "中級", "上級"};
   const auto level = static_cast<size_t>(failure.level);

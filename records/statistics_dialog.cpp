@@ -12,7 +12,7 @@
 #include "records/record_time.h"
 #include "records/statistics_file.h"
 #include "ui/fonts.h"
-#include "ui/opening_key_guard.h"
+#include "ui/game_dialog.h"
 #include "ui/twips.h"
 
 namespace porteka {
@@ -101,21 +101,10 @@ QString LastGameText(const std::optional<GameResult>& game) {
 }  // namespace
 
 StatisticsDialog::StatisticsDialog(std::filesystem::path file, std::function<void()> clear, QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                         Qt::MSWindowsFixedSizeDialogHint),
-      file_(std::move(file)),
-      clearStatistics_(std::move(clear)) {
-  setObjectName(QStringLiteral("StatisticsDialog"));
-  setWindowTitle(QStringLiteral("これまでの戦績"));
-  setModal(true);
-  setFixedSize(TwipsRect(0, 0, kWidth, kHeight).size());
-  setFont(DesignFont(kGothic, 9));
+    : QDialog(owner, kGameDialogFrame), file_(std::move(file)), clearStatistics_(std::move(clear)) {
   // Escape closes it, but only once the player has seen it.
-  new OpeningKeyGuard(this);
-  QPalette palette = this->palette();
-  palette.setColor(QPalette::Window, Qt::black);
-  setPalette(palette);
-  setAutoFillBackground(true);
+  SetUpGameDialog(*this, QStringLiteral("StatisticsDialog"), QStringLiteral("これまでの戦績"), kWidth, kHeight,
+                  /*blackGround=*/true);
 
   for (int level = 0; level < kStatisticsLevels; ++level) {
     const auto i = static_cast<size_t>(level);
