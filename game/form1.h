@@ -11,6 +11,7 @@
 #include "records/file_worker.h"
 #include "records/record_keeper.h"
 #include "render/board_painter.h"
+#include "runs/game_runs.h"
 
 class QAction;
 class QDialog;
@@ -21,6 +22,7 @@ namespace porteka {
 class BoardSurface;
 class CounterStrip;
 class FaceButton;
+class WatchGuard;
 class WindowDestroyedWatch;
 
 // The main window: the menus, the counter strip, the face button and the board
@@ -42,6 +44,7 @@ class Form1 : public QMainWindow, public Outside {
   Game& game() { return game_; }
   RandomSource& random() { return random_; }
   RecordKeeper& records() { return records_; }
+  GameRuns& runs() { return runs_; }
   // The board surface.
   BoardSurface* Picture1() const { return picture1_; }
   // The face button.
@@ -65,6 +68,8 @@ class Form1 : public QMainWindow, public Outside {
   void varsion_Click();
   // "逃げる！(&E)": closes the window, which ends the loop.
   void end_Click();
+  // Plays a run in the window (see GameRuns); false when it cannot be played.
+  bool WatchRun(std::string_view run);
 
   // Outside.
   void PlaySound(SoundCue cue) override;
@@ -95,6 +100,8 @@ class Form1 : public QMainWindow, public Outside {
   // The player's files are written off the thread that draws.
   FileWorker files_;
   RecordKeeper records_;
+  // Every call into the rules goes through here, to be kept as a run.
+  GameRuns runs_;
 
   QWidget* form_ = nullptr;
   BoardSurface* picture1_ = nullptr;
@@ -102,6 +109,7 @@ class Form1 : public QMainWindow, public Outside {
   CounterStrip* picture7_ = nullptr;
   QMenu* start_ = nullptr;
   std::unique_ptr<WindowDestroyedWatch> destroyedWatch_;
+  std::unique_ptr<WatchGuard> watchGuard_;
   bool inFrame_ = false;
 };
 

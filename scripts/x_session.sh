@@ -75,10 +75,10 @@ StartXSession() {
 }
 
 # Starts the game in WORK (its records file lands there) with sound going
-# nowhere; GAME_PID is the game's own process.
+# nowhere, with any further arguments; GAME_PID is the game's own process.
 StartGame() {
   local game=$1
-  (cd "$WORK" && exec env SDL_AUDIODRIVER=dummy "$game") >"$WORK/game.log" 2>&1 &
+  (cd "$WORK" && exec env SDL_AUDIODRIVER=dummy "$game" "${@:2}") >"$WORK/game.log" 2>&1 &
   GAME_PID=$!
 }
 
