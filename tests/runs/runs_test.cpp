@@ -82,6 +82,8 @@ TEST(Runs, AWonGamesRunPlaysToItsRecordAndIsOfferedOnlyForIt) {
   const std::string& run = won.window.recordRun;
   std::string edited = run;
   edited.replace(edited.find("\"x\":8.5"), 7, "\"x\":-99");  // the move misses the board: no win
+  std::string lost = run;
+  lost.replace(lost.find("\"y\":8.25"), 8, "\"y\":120");  // the move sets off a bomb at once
   EXPECT_TRUE(offered(Level::Beginner, time, run));
   const struct {
     Level level;
@@ -93,6 +95,7 @@ TEST(Runs, AWonGamesRunPlaysToItsRecordAndIsOfferedOnlyForIt) {
       {Level::Intermediate, time, run},  // another level's
       {Level::Beginner, time, run.substr(0, run.size() / 2)},
       {Level::Beginner, time, edited},
+      {Level::Beginner, 0, lost},
       {Level::Beginner, time, ""},
       {Level::Beginner, time, std::string(kMaxRunFileBytes + 1, ' ') + run},
   };
