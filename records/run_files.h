@@ -24,7 +24,7 @@ inline constexpr size_t kMaxRunFileBytes = size_t{2} << 20;
 // run, provided the records file holds `time` for that level at that moment:
 // a run never goes in under another game's record. Written the way every
 // player file is (see UpdatePlayerFile); call it off the thread that draws.
-// kUnchanged: the record is no longer this one.
+// kUnchanged: the records file holds another time for the level.
 WriteResult SaveRecordRun(const std::filesystem::path& recordsFile, Level level, int32_t time, std::string_view run);
 
 }  // namespace porteka

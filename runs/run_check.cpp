@@ -85,7 +85,7 @@ std::string FinishRun(const RunRecorder& recorder, std::optional<std::pair<Level
   if (!end.error.empty() || end.state != GamePhase::Over) return {};
   if (record && !IsRunOf(end, record->first, record->second)) return {};
   // And one frame more, which draws the board at rest: the last move shown, no effect over it.
-  return recorder.Text(end.framesToRest + 1);
+  return recorder.Text(std::min(end.framesToRest + 1, kMaxRestFrames));
 }
 
 std::optional<std::string> RecordRunOf(const std::filesystem::path& recordsFile, Level level, int32_t time) {
@@ -96,17 +96,22 @@ std::optional<std::string> RecordRunOf(const std::filesystem::path& recordsFile,
 
 std::optional<std::string> ReadRunToWatch(const std::filesystem::path& file, std::string& error) {
   std::string text;
-  std::ifstream in(file, std::ios::binary);
-  char buffer[65536];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-    text.append(buffer, static_cast<size_t>(in.gcount()));
-    if (text.size() > kMaxWatchedFileBytes) {
-      error = "the run is larger than 64 MiB";
+  try {
+    std::ifstream in(file, std::ios::binary);
+    char buffer[65536];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+      text.append(buffer, static_cast<size_t>(in.gcount()));
+      if (text.size() > kMaxWatchedFileBytes) {
+        error = "the run is larger than 64 MiB";
+        return std::nullopt;
+      }
+    }
+    if (!in.eof()) {
+      error = "cannot read " + file.string();
       return std::nullopt;
     }
-  }
-  if (!in.eof()) {
-    error = "cannot read " + file.string();
+  } catch (const std::bad_alloc&) {
+    error = "out of memory reading the run";
     return std::nullopt;
   }
   error = PlayRun(text).error;
