@@ -541,7 +541,7 @@ EndPictureShown() { GrabBoard && [[ $CODES == "$WON_BOARD" && $(StripAndFace) ==
 # time the counters showed in the game as well, the board must be the game's
 # then; the settled pictures of the game must come in the order it made them.
 WatchToTheEnd() {
-  local what=$1 end=$(( $(NowMs) + 60000 )) i last=-1 seen=0 same=0 key
+  local what=$1 end=$(( $(NowMs) + 90000 )) i last=-1 seen=0 same=0 key
   Poll 5 WindowShown "$WATCHING" || Fail "$what: no window named $WATCHING"
   MAIN=$(FindWindow "$WATCHING")
   until EndPictureShown; do
