@@ -20,6 +20,10 @@ const GameOption kGameOptions[] = {
      "Keep the records in $XDG_DATA_HOME/porteka (by default ~/.local/share/porteka), as a start from the "
      "desktop's menu does.",
      [](CommandLine& line, const QString&) { line.desktop = true; }},
+    {"watch", "FILE",
+     "Open the game playing FILE, a record's run or any scenario of the replay tool that deals a board; a "
+     "key, a click or a menu choice stops it.",
+     [](CommandLine& line, const QString& value) { line.watchFile = value.toLocal8Bit().toStdString(); }},
 };
 
 // Qt's own options, with or without a value, as QGuiApplication, QApplication

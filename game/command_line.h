@@ -11,6 +11,8 @@ namespace porteka {
 struct CommandLine {
   // --desktop: the records live in the desktop's data folder.
   bool desktop = false;
+  // --watch FILE: the game opens playing this run.
+  std::optional<std::string> watchFile;
   // -platform NAME was given; it then stands in QT_QPA_PLATFORM.
   bool platformOption = false;
   // For QApplication: the program's name, then Qt's own options in the form Qt reads them.

@@ -28,6 +28,7 @@
 #include "render/frame.h"
 #include "render/picture_surface.h"
 #include "render/sheet_loader.h"
+#include "runs/watch_guard.h"
 #include "sound/load_sounds.h"
 #include "sound/stools.h"
 #include "ui/placement.h"
@@ -74,7 +75,8 @@ Form1::Form1(uint32_t seed)
         // From the worker's thread: the window hears of it between frames.
         QMetaObject::invokeMethod(this, [this, failure] { ShowSaveFailure(failure); }, Qt::QueuedConnection);
       }),
-      statistics_(kStatisticsFileName, files_, game_) {
+      statistics_(kStatisticsFileName, files_, game_),
+      runs_(game_, random_, *this) {
   clock_.start();
   setWindowTitle(QStringLiteral("ポルテカ"));
   setWindowIcon(QIcon(QStringLiteral(":/art/icon.png")));
@@ -95,9 +97,9 @@ Form1::Form1(uint32_t seed)
   picture6_->move(116, 0);
 
   BoardSurface::Handlers handlers{
-      [this](float x, float y) { Picture1_MouseDown(game_, x, y); },
-      [this](int16_t button, float x, float y) { Picture1_MouseMove(game_, button, x, y); },
-      [this] { Picture1_DblClick(game_); },
+      [this](float x, float y) { runs_.MouseDown(x, y); },
+      [this](int16_t button, float x, float y) { runs_.MouseMove(button, x, y); },
+      [this] { runs_.DblClick(); },
   };
   picture1_ = new BoardSurface(form_, std::move(handlers));
   picture1_->ShowSurface(&painter_.board());
@@ -111,6 +113,11 @@ Form1::Form1(uint32_t seed)
 
   BuildMenus();
   qApp->installEventFilter(this);
+  // Installed after the window's own filter, so it sees the keys first.
+  watchGuard_ = std::make_unique<WatchGuard>(this, [this] { return runs_.watching(); }, [this] { runs_.Stop(); });
+  runs_.OnWatching([this](bool watching) {
+    setWindowTitle(watching ? QStringLiteral("ポルテカ - 再生中") : QStringLiteral("ポルテカ"));
+  });
   destroyedWatch_ = std::make_unique<WindowDestroyedWatch>(this, [this] { WindowDestroyed(); });
 }
 
@@ -137,6 +144,13 @@ void Form1::BuildMenus() {
   kaisiNow->setShortcutContext(Qt::WindowShortcut);
   addAction(kaisiNow);
   connect(kaisiNow, &QAction::triggered, this, [this] { KaisiNow_Click(); });
+
+  game->addSeparator();
+  QAction* watchLast = game->addAction(QStringLiteral("前の勝負を再生(&R)"));
+  connect(watchLast, &QAction::triggered, this, [this] {
+    if (!runs_.Stop()) runs_.WatchLastGame(Now());
+  });
+  connect(game, &QMenu::aboutToShow, watchLast, [this, watchLast] { watchLast->setEnabled(runs_.HasLastGame()); });
 
   game->addSeparator();
   connect(game->addAction(QStringLiteral("記録達(&H)")), &QAction::triggered, this, [this] { goodtime_Click(); });
@@ -210,38 +224,49 @@ void Form1::MainLoop() {
   while (game_.LoopRunning != 0) {
     if (!inFrame_) {
       inFrame_ = true;
-      LoopTurn(game_, painter_, Now());
+      runs_.LoopTurn(painter_, Now());
       inFrame_ = false;
     }
-    wake.start(static_cast<int>(MillisecondsToNextFrame(game_, Now())));
+    wake.start(static_cast<int>(runs_.MillisecondsToNextFrame(Now())));
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     // Outside exec() nothing else deletes the objects handed to deleteLater.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 }
 
+// While a run is watched, any menu choice only stops it (GameRuns::Stop).
 void Form1::Kaisi_Click(int index) {
+  if (runs_.Stop()) return;
   if (index < 3) {
-    StartLevel(game_, static_cast<Level>(index));
+    runs_.Deal([this, index] { StartLevel(game_, static_cast<Level>(index)); });
     return;
   }
   {
     Form2 dialog(game_, this);
     ShowModal(dialog);
   }
-  StartCustomGame(game_);
+  runs_.Deal([this] { StartCustomGame(game_); });
 }
 
-void Form1::KaisiNow_Click() { StartGame(game_); }
-void Form1::Start_Click() { StartGame(game_); }
-void Form1::Picture6_Click() { StartGame(game_); }
+void Form1::KaisiNow_Click() {
+  if (!runs_.Stop()) runs_.Deal([this] { StartGame(game_); });
+}
+void Form1::Start_Click() {
+  if (!runs_.Stop()) runs_.Deal([this] { StartGame(game_); });
+}
+void Form1::Picture6_Click() {
+  if (!runs_.Stop()) runs_.Deal([this] { StartGame(game_); });
+}
 
 void Form1::goodtime_Click() {
+  if (runs_.Stop()) return;
   Form5 dialog(kRecordsFileName, random_, this);
   ShowModal(dialog);
+  if (std::optional<std::string> run = dialog.ChosenRun()) WatchRun(*run);
 }
 
 void Form1::toukei_Click() {
+  if (runs_.Stop()) return;
   // The last game's write is done first, so the dialog shows that game too.
   files_.Finish();
   StatisticsDialog dialog(kStatisticsFileName, [this] {
@@ -252,11 +277,16 @@ void Form1::toukei_Click() {
 }
 
 void Form1::varsion_Click() {
+  if (runs_.Stop()) return;
   Form3 dialog(this);
   ShowModal(dialog);
 }
 
-void Form1::end_Click() { close(); }
+void Form1::end_Click() {
+  if (!runs_.Stop()) close();
+}
+
+bool Form1::WatchRun(std::string_view run) { return runs_.Watch(run, Now()); }
 
 void Form1::closeEvent(QCloseEvent* event) {
   Form_Unload();
@@ -306,7 +336,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
   if (widget != first) return false;
   const auto* key = static_cast<QKeyEvent*>(event);
   const int16_t code = VirtualKeyCode(key->key());
-  if (code != 0) Form_KeyDown(game_, code, ShiftSum(key->modifiers()));
+  if (code != 0) runs_.KeyDown(code, ShiftSum(key->modifiers()));
   return false;
 }
 
@@ -319,7 +349,7 @@ void Form1::DrawFace(Face face) {
 
 void Form1::CheckRecord() {
   if (!records_.Check(game_.gro.GameLevel, game_.gro.ElapsedTime)) return;
-  Form4 dialog(records_, game_.gro.GameLevel, game_.gro.ElapsedTime, this);
+  Form4 dialog(records_, game_.gro.GameLevel, game_.gro.ElapsedTime, this, runs_.RecordRun());
   ShowModal(dialog);
 }
 

@@ -13,6 +13,7 @@
 #include "records/record_keeper.h"
 #include "records/statistics_keeper.h"
 #include "render/board_painter.h"
+#include "runs/game_runs.h"
 
 class QAction;
 class QDialog;
@@ -24,6 +25,7 @@ class BoardSurface;
 class CounterStrip;
 class FaceButton;
 class FormBackground;
+class WatchGuard;
 class WindowDestroyedWatch;
 
 // The main window: the menus, the counter strip, the face button and the board
@@ -45,6 +47,7 @@ class Form1 : public QMainWindow, public Outside {
   Game& game() { return game_; }
   RandomSource& random() { return random_; }
   RecordKeeper& records() { return records_; }
+  GameRuns& runs() { return runs_; }
   // The board surface.
   BoardSurface* Picture1() const { return picture1_; }
   // The face button.
@@ -83,6 +86,8 @@ class Form1 : public QMainWindow, public Outside {
   void varsion_Click();
   // "逃げる！(&E)": closes the window, which ends the loop.
   void end_Click();
+  // Plays a run in the window (see GameRuns); false when it cannot be played.
+  bool WatchRun(std::string_view run);
 
   // Outside.
   void PlaySound(SoundCue cue) override;
@@ -119,6 +124,8 @@ class Form1 : public QMainWindow, public Outside {
   FileWorker files_;
   RecordKeeper records_;
   StatisticsKeeper statistics_;
+  // Every call into the rules goes through here, to be kept as a run.
+  GameRuns runs_;
 
   FormBackground* form_ = nullptr;
   BoardSurface* picture1_ = nullptr;
@@ -133,6 +140,7 @@ class Form1 : public QMainWindow, public Outside {
   int zoom_ = 1;
   std::filesystem::path settingsFile_;
   std::unique_ptr<WindowDestroyedWatch> destroyedWatch_;
+  std::unique_ptr<WatchGuard> watchGuard_;
   bool inFrame_ = false;
 };
 

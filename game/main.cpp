@@ -11,11 +11,22 @@
 #include "game/display_check.h"
 #include "game/form1.h"
 #include "game/out_of_memory.h"
+#include "runs/run_check.h"
 #include "ui/settings_file.h"
 
 int main(int argc, char** argv) {
   porteka::CommandLine commandLine;
   if (const std::optional<int> status = porteka::ReadCommandLine(argc, argv, commandLine)) return *status;
+  // A run that cannot be played is refused before any window opens, as the replay tool refuses it.
+  std::optional<std::string> run;
+  if (commandLine.watchFile) {
+    std::string error;
+    run = porteka::ReadRunToWatch(*commandLine.watchFile, error);
+    if (!run) {
+      std::fprintf(stderr, "scenario error: %s\n", error.c_str());
+      return 2;
+    }
+  }
   porteka::FallBackToXForMissingPlugins(commandLine.platformOption ? "-platform " : "QT_QPA_PLATFORM=");
   // Qt aborts when it cannot reach a display; say so plainly and fail instead.
   if (const std::string problem = porteka::DisplayProblem(); !problem.empty()) {
@@ -45,7 +56,13 @@ int main(int argc, char** argv) {
     // The zoom the player chose last time, before any window is shown.
     form1.UseSettingsFile(porteka::SettingsFilePath());
     const porteka::CloseOnSignals closeOnSignals(form1);
-    form1.Form_Load();
+    if (run) {
+      form1.StartUp();
+      form1.WatchRun(*run);
+      form1.MainLoop();
+    } else {
+      form1.Form_Load();
+    }
   } catch (const std::bad_alloc&) {
     // The frame loop runs outside any event handler, so its failures end here.
     porteka::EndForLackOfMemory();

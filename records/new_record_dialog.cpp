@@ -14,12 +14,13 @@
 
 namespace porteka {
 
-Form4::Form4(RecordKeeper& keeper, Level gameLevel, int32_t elapsedTime, QWidget* owner)
+Form4::Form4(RecordKeeper& keeper, Level gameLevel, int32_t elapsedTime, QWidget* owner, std::string run)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       keeper_(keeper),
       gameLevel_(gameLevel),
-      elapsedTime_(elapsedTime) {
+      elapsedTime_(elapsedTime),
+      run_(std::move(run)) {
   setObjectName(QStringLiteral("Form4"));
   setWindowTitle(QStringLiteral("新記録！！"));
   setModal(true);
@@ -85,7 +86,7 @@ Form4::~Form4() {
 
 void Form4::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) {
-    held_ = keeper_.Hold(gameLevel_, elapsedTime_, text1_->text().toStdString());
+    held_ = keeper_.Hold(gameLevel_, elapsedTime_, text1_->text().toStdString(), std::move(run_));
     // The default name comes selected, so a player who types replaces it.
     text1_->setFocus();
     text1_->selectAll();

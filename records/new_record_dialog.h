@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "game/game.h"
 #include "records/record_keeper.h"
@@ -24,7 +25,8 @@ class Form4 : public QDialog {
   Q_OBJECT
 
  public:
-  Form4(RecordKeeper& keeper, Level gameLevel, int32_t elapsedTime, QWidget* owner = nullptr);
+  // `run`: the game that made the record, saved with it (none: empty).
+  Form4(RecordKeeper& keeper, Level gameLevel, int32_t elapsedTime, QWidget* owner = nullptr, std::string run = {});
   ~Form4() override;
 
   // Every way of closing a dialog funnels through here, the close box included
@@ -54,6 +56,7 @@ class Form4 : public QDialog {
   RecordKeeper& keeper_;
   Level gameLevel_;
   int32_t elapsedTime_;
+  std::string run_;
   // The keeper's number for the record, while the dialog is open.
   std::optional<int> held_;
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "records/check_record.h"
+#include "records/run_files.h"
 
 namespace porteka {
 namespace {
@@ -34,9 +35,9 @@ RecordKeeper::~RecordKeeper() {
 
 bool RecordKeeper::Check(Level level, int32_t elapsedTime) const { return CheckRecord(file_, level, elapsedTime); }
 
-int RecordKeeper::Hold(Level level, int32_t elapsedTime, std::string name) {
+int RecordKeeper::Hold(Level level, int32_t elapsedTime, std::string name, std::string run) {
   const std::lock_guard lock(mutex_);
-  held_.push_back(Held{next_, level, elapsedTime, std::move(name)});
+  held_.push_back(Held{next_, level, elapsedTime, std::move(name), std::move(run)});
   return next_++;
 }
 
@@ -67,6 +68,9 @@ void RecordKeeper::SaveNamed(bool report) {
   }
   for (const Held& record : named) {
     const WriteResult result = SaveRecord(file_, record.level, record.name, record.time);
+    if (result.outcome == WriteResult::Outcome::kWritten && !record.run.empty()) {
+      SaveRecordRun(file_, record.level, record.time, record.run);
+    }
     const std::lock_guard lock(mutex_);
     if (result.outcome == WriteResult::Outcome::kFailed) {
       if (report && !failing_ && report_) report_(Failure{record.level, record.time, result.error});

@@ -19,7 +19,9 @@ namespace porteka {
 // the next save and when the game ends, whichever way it ends: should the
 // process exit under a dialog (the X library calls exit() when the display
 // goes away), every record still held is saved on the way out, with the name
-// as typed so far.
+// as typed so far. A record may carry the run that made it: the run is saved
+// beside the records file once the record has gone in, and a run that cannot
+// be saved costs the record nothing.
 class RecordKeeper {
  public:
   struct Failure {
@@ -42,8 +44,9 @@ class RecordKeeper {
   // The records check (CheckRecord): never waits for a lock.
   bool Check(Level level, int32_t elapsedTime) const;
 
-  // A record waiting for its name; the number names it in the calls below.
-  int Hold(Level level, int32_t elapsedTime, std::string name);
+  // A record waiting for its name, with its run (none: empty); the number
+  // names it in the calls below.
+  int Hold(Level level, int32_t elapsedTime, std::string name, std::string run = {});
   void Rename(int held, std::string name);
   // The name is final: saved in the background.
   void Save(int held);
@@ -58,6 +61,7 @@ class RecordKeeper {
     Level level;
     int32_t time;
     std::string name;
+    std::string run;
     bool named = false;
   };
   // Tries every named record; on the worker's thread, or at the end.

@@ -9,6 +9,7 @@
 
 #include "records/record_time.h"
 #include "records/records_file.h"
+#include "runs/run_check.h"
 #include "ui/fonts.h"
 #include "ui/opening_key_guard.h"
 #include "ui/twips.h"
@@ -62,7 +63,8 @@ Form5::Form5(std::filesystem::path recordsFile, RandomSource& random, QWidget* o
   setObjectName(QStringLiteral("Form5"));
   setWindowTitle(QString::fromUtf8(kCaptions[0]));
   setModal(true);
-  setFixedSize(TwipsRect(0, 0, 5040, 2040).size());
+  // Grown by a row for the buttons that play the runs.
+  setFixedSize(TwipsRect(0, 0, 5040, 2415).size());
   setFont(DesignFont(kGothic, 9));
   // Escape or Enter closes the list, but only once the player has seen it.
   new OpeningKeyGuard(this);
@@ -95,6 +97,21 @@ Form5::Form5(std::filesystem::path recordsFile, RandomSource& random, QWidget* o
   command1_->setFocus();
   connect(command1_, &QPushButton::clicked, this, &Form5::Command1_Click);
 
+  const std::array<const char*, 3> watchTexts = {"初級を再生(&1)", "中級を再生(&2)", "上級を再生(&3)"};
+  for (size_t i = 0; i < 3; ++i) {
+    auto* button = new QPushButton(QString::fromUtf8(watchTexts[i]), this);
+    button->setObjectName("Command2_" + QString::number(i));
+    button->setGeometry(TwipsRect(120 + 1650 * static_cast<int>(i), 2040, 1515, 255));
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setAutoDefault(false);
+    button->setEnabled(false);
+    connect(button, &QPushButton::clicked, this, [this, i] {
+      chosen_ = i;
+      accept();
+    });
+    command2_[i] = button;
+  }
+
   Form_Load(random);
 }
 
@@ -112,6 +129,8 @@ void Form5::Form_Load(RandomSource& random) {
     if (records) {
       label2_[i]->setText(QString::fromStdString(FormatRecordTime((*records)[i].time)));
       label3_[i]->setText(QString::fromStdString((*records)[i].name));
+      runs_[i] = RecordRunOf(recordsFile_, static_cast<Level>(i), (*records)[i].time);
+      command2_[i]->setEnabled(runs_[i].has_value());
     } else {
       label2_[i]->setText(QString::fromUtf8(kPlaceholderTime));
       label3_[i]->setText(QString::fromUtf8(kPlaceholderName));
@@ -120,5 +139,10 @@ void Form5::Form_Load(RandomSource& random) {
 }
 
 void Form5::Command1_Click() { accept(); }
+
+std::optional<std::string> Form5::ChosenRun() {
+  if (!chosen_) return std::nullopt;
+  return std::exchange(runs_[*chosen_], std::nullopt);
+}
 
 }  // namespace porteka

@@ -75,11 +75,12 @@ StartXSession() {
 }
 
 # Starts the game in WORK (its records file lands there) with sound going
-# nowhere and its settings in WORK/config/porteka, never the user's own;
-# GAME_PID is the game's own process.
+# nowhere, its settings in WORK/config/porteka (never the user's own) and any
+# further arguments; GAME_PID is the game's own process.
 StartGame() {
   local game=$1
-  (cd "$WORK" && exec env SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$WORK/config" "$game") >"$WORK/game.log" 2>&1 &
+  (cd "$WORK" && exec env SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$WORK/config" "$game" "${@:2}") \
+    >"$WORK/game.log" 2>&1 &
   GAME_PID=$!
 }
 

@@ -3,16 +3,18 @@
 # real X events: the title card, the main window at each level, moves on the
 # board by mouse and by keys alone, the menus with their mnemonics and
 # accelerators, the dialogs, a small screen, a clean exit however the window
-# goes, and a won game whose typed record outlives the end of the session.
-# Checked through window names, sizes, screen pixels, the records file and the
-# exit status.
+# goes, a won game whose run is watched again from the records and from the
+# command line, and a won game whose typed record outlives the end of the
+# session. Checked through window names, sizes, screen pixels, the records
+# file, the replay tool and the exit status.
 #
-# Usage: play_test.sh GAME ASSETS_DIR
+# Usage: play_test.sh GAME ASSETS_DIR REPLAY_TOOL
 # Exits 77 (skipped) when the X tools are not installed.
 
 set -u
 GAME=$1
 ASSETS=$2
+REPLAY=$3
 HERE=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=../../scripts/x_session.sh
 source "$HERE/../../scripts/x_session.sh"
@@ -114,12 +116,19 @@ BoardIsBut() {
 }
 
 LAST=""
+SETTLED=()          # the pictures of the board being played, settled between moves
+declare -A AT_TIME  # the board at each time the counters showed, where no effect covers it
+# The counter strip, face and all, as a short key.
+StripKey() { RegionHex "$WORK/shot.ppm" "$INT_W" 24 0 "$MB" | md5sum | cut -c1-32; }
 Won() { WindowShown "新記録！！"; }
 # The same picture twice with no effect over it, or the game won (the dialog
 # then covers part of the board).
 BoardSettled() {
   Won && return
-  GrabBoard && [[ $CODES != *'?'* && $CODES == "$LAST" ]] || { LAST=$CODES; return 1; }
+  GrabBoard || return 1
+  [[ $CODES == *'?'* ]] || AT_TIME[$(StripKey)]=$CODES
+  [[ $CODES != *'?'* && $CODES == "$LAST" ]] || { LAST=$CODES; return 1; }
+  if (( ! ${#SETTLED[@]} )) || [[ ${SETTLED[-1]} != "$CODES" ]]; then SETTLED+=("$CODES"); fi
 }
 ShowCodes() {
   local y
@@ -397,8 +406,8 @@ Poll 5 RecordsShown || Fail "Alt+G H does not open the records dialog"
 RECORDS=$(RecordsWindow)
 CAPTION=$(xdotool getwindowname "$RECORDS")
 ReadGeometry "$RECORDS"
-(( WIN_W == 336 && WIN_H == 136 )) || Fail "the records dialog is ${WIN_W}x${WIN_H}, expected 336x136"
-Ok "the records dialog \"$CAPTION\" is up, 336x136"
+(( WIN_W == 336 && WIN_H == 161 )) || Fail "the records dialog is ${WIN_W}x${WIN_H}, expected 336x161"
+Ok "the records dialog \"$CAPTION\" is up, 336x161"
 LetDialogTakeKeys
 Key Return
 Poll 3 WindowGone "$CAPTION" || Fail "Return (its button) does not close the records dialog"
@@ -532,7 +541,7 @@ WinABeginnerBoard() {
   while (( $(NowMs) < end )); do
     WaitForMain
     Key F1
-    BOMB=() LAST=""
+    BOMB=() LAST="" SETTLED=() AT_TIME=()
     while (( $(NowMs) < end )); do
       Poll 5 BoardSettled || break
       Won && return 0
@@ -605,11 +614,12 @@ Figure() { python3 -c 'import json, sys; print(eval(sys.argv[2], json.load(open(
   "$WORK/Statistics.json" "$1"; }
 StatisticsShown() { WindowShown "これまでの戦績"; }
 
+# The statistics and the runs at zoom 1, the zoom kept in the settings file
+# set aside meanwhile.
+ZOOM=1
+mv "$WORK/config/porteka/porteka.conf" "$WORK/porteka.conf.kept" 2>/dev/null
 Step "statistics after a lost and a won beginner game"
 if (( CELL_ART )); then
-  # At zoom 1, the zoom kept in the settings file set aside meanwhile.
-  ZOOM=1
-  mv "$WORK/config/porteka/porteka.conf" "$WORK/porteka.conf.kept" 2>/dev/null
   rm -f "$WORK"/GoodTime.dat* "$WORK"/Statistics.json*
   echo "not statistics" >"$WORK/Statistics.json"
   StartBeginner
@@ -642,8 +652,118 @@ if (( CELL_ART )); then
   Ok "played, won, lost, abandoned, streak, best time, last outcome, 3BV: $FIGURES; the damaged file kept as .bak1"
   GameMenu e
   ExpectCleanExit "逃げる！ after the statistics"
-  mv "$WORK/porteka.conf.kept" "$WORK/config/porteka/porteka.conf" 2>/dev/null
 fi
+
+# ---------------------------------------------------------------- a record's run watched again
+WATCHING="ポルテカ - 再生中"
+CardAway() {
+  Poll 10 WindowShown Form3 || Fail "no title card"
+  ReadGeometry "$(FindWindow Form3)"
+  xdotool mousemove $(( WIN_X + 64 )) $(( WIN_Y + 64 )) click 3
+}
+# The counter strip and the face as the last grab shows them.
+StripAndFace() { RegionHex "$WORK/shot.ppm" "$INT_W" 24 0 "$MB"; }
+EndPictureShown() { GrabBoard && [[ $CODES == "$WON_BOARD" && $(StripAndFace) == "$WON_STRIP" ]]; }
+# Watches the window named $WATCHING until it shows the won board. At every
+# time the counters showed in the game as well, the board must be the game's
+# then; the settled pictures of the game must come in the order it made them.
+WatchToTheEnd() {
+  local what=$1 end=$(( $(NowMs) + 90000 )) i last=-1 seen=0 same=0 key
+  Poll 5 WindowShown "$WATCHING" || Fail "$what: no window named $WATCHING"
+  MAIN=$(FindWindow "$WATCHING")
+  until EndPictureShown; do
+    (( $(NowMs) < end )) || { ShowCodes; Fail "$what: the run never reaches the won board"; }
+    [[ $CODES == *'?'* ]] && continue
+    key=$(StripKey)
+    if [[ -v AT_TIME[$key] && $key != "$WON_KEY" ]]; then
+      [[ ${AT_TIME[$key]} == "$CODES" ]] || { ShowCodes; Fail "$what: another board than the game's at the same time"; }
+      same=$(( same + 1 ))
+    fi
+    for (( i = 0; i < ${#SETTLED[@]}; i++ )); do
+      [[ ${SETTLED[i]} == "$CODES" ]] || continue
+      (( i >= last )) || { ShowCodes; Fail "$what: picture $i of the game shows after picture $last"; }
+      (( i > last )) && seen=$(( seen + 1 ))
+      last=$i
+    done
+  done
+  (( seen * 2 >= ${#SETTLED[@]} )) || Fail "$what: only $seen of the game's ${#SETTLED[@]} pictures seen"
+  (( same >= 3 )) || Fail "$what: only $same pictures caught at a time the game showed too"
+  Ok "$what: $same pictures the same as the game's at the same time; $seen of its ${#SETTLED[@]} settled pictures in order"
+  Ok "$what: then the won board, the winning face and the record's time"
+  sleep 1
+  EndPictureShown && WindowShown "$WATCHING" || Fail "$what: the last picture does not stay"
+  Ok "$what: the last picture stays, under the caption $WATCHING"
+}
+WatchFromTheRecords() {
+  GameMenu h
+  Poll 5 RecordsShown || Fail "Alt+G H does not open the records dialog"
+  ReadGeometry "$(RecordsWindow)"
+  LetDialogTakeKeys
+  # The beginner's button, under the list.
+  xdotool mousemove $(( WIN_X + 50 )) $(( WIN_Y + 144 )) click 1
+}
+Cp932() { printf '%s' "$1" | iconv -f UTF-8 -t CP932; }
+
+Step "a won game keeps its run"
+if (( CELL_ART )); then
+  rm -f "$WORK"/GoodTime*
+  SETTLED=() AT_TIME=()
+  StartBeginner
+  WinToTheRecordDialog
+  Key Return
+  Poll 5 WindowGone "新記録！！" || Fail "Return does not close the new-record dialog"
+  LAST=""
+  Poll 5 BoardSettled || Fail "the won board does not settle"
+  WON_BOARD=$CODES WON_STRIP=$(StripAndFace) WON_KEY=$(StripKey)
+  ExpectFace "the winning face" "$ASSETS/faces.png" 24
+  TIME=$(head -n 1 "$WORK/GoodTime.dat" | tr -d '\r' | LC_ALL=C sed 's/.*,//')
+  cmp -s "$WORK/GoodTime.dat" <(printf '"%s",%s\r\n"%s",29970\r\n"%s",29970\r\n' \
+    "$(Cp932 名無士乃権兵衛)" "$TIME" "$(Cp932 登録なし)" "$(Cp932 登録なし)") ||
+    { od -c "$WORK/GoodTime.dat"; Fail "GoodTime.dat is not the three record lines"; }
+  RUN=$WORK/GoodTime.beginner.json
+  [[ -f $RUN ]] || Fail "no run beside GoodTime.dat: $(ls "$WORK")"
+  END=$("$REPLAY" "$RUN" | tail -n 1)
+  [[ $END == *'"ElapsedTime":'"$TIME",* && $END == *'"GameState":1,'* && $END == *'"Face":1,'* ]] ||
+    Fail "the replay tool does not end the run won in $TIME frames: ${END:0:300}"
+  Ok "a record of $TIME frames in GoodTime.dat, its run beside it; the replay tool ends it won in $TIME frames"
+
+  Step "the run watched from 記録達"
+  WatchFromTheRecords
+  WatchToTheEnd "記録達"
+  Key z
+  Poll 3 WindowShown "ポルテカ" || Fail "a key does not end the watching"
+  MAIN=$(FindWindow "ポルテカ")
+  ExpectBoard "then a fresh beginner board, Z having opened nothing" BoardIs 0
+
+  Step "a key stops the run midway"
+  WatchFromTheRecords
+  Poll 5 WindowShown "$WATCHING" || Fail "no window named $WATCHING"
+  MAIN=$(FindWindow "$WATCHING")
+  sleep 0.5
+  Key F3
+  Poll 3 WindowShown "ポルテカ" || Fail "a key does not stop the run"
+  MAIN=$(FindWindow "ポルテカ")
+  ExpectLayout "F3 stops the run and does nothing else: a beginner board" 8 8
+  ExpectBoard "all covered" BoardIs 0
+  GameMenu e
+  ExpectCleanExit "逃げる！"
+
+  Step "porteka --watch"
+  StartGame "$GAME" --watch "$RUN"
+  CardAway
+  WatchToTheEnd "--watch"
+  Key alt+F4
+  ExpectCleanExit "the close box while watching"
+  echo '{"level": 0, "bombs": []}' >"$WORK/bad.json"
+  "$GAME" --watch "$WORK/bad.json" >"$WORK/out.txt" 2>"$WORK/err.txt"
+  STATUS=$?
+  (( STATUS == 2 )) && [[ ! -s $WORK/out.txt && $(wc -l <"$WORK/err.txt") == 1 ]] ||
+    Fail "--watch on a run it cannot play: status $STATUS, $(cat "$WORK/err.txt")"
+  Ok "--watch on a run it cannot play: one line, status 2: $(cat "$WORK/err.txt")"
+else
+  echo "skip - the board cannot be read off the screen without distinct cell art"
+fi
+mv "$WORK/porteka.conf.kept" "$WORK/config/porteka/porteka.conf" 2>/dev/null
 
 # A full disk under the new-record dialog (here a file size limit of 0): the
 # player is told once, the record waits in memory, and it is saved when there

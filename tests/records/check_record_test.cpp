@@ -22,6 +22,7 @@
 #include "records/file_worker.h"
 #include "records/record_keeper.h"
 #include "records/records_file.h"
+#include "records/run_files.h"
 #include "records/statistics_file.h"
 #include "tests/records/temp_dir.h"
 
@@ -527,6 +528,34 @@ TEST(SaveRecord, FullDiskLeavesTheOldFileWholeAndTheRecordWaits) {
   EXPECT_EQ(result, 0);
   EXPECT_EQ(ReadRecords(dir.File()), (RecordTable{Record{"held", 5}, Record{"room again", 6}, Record{"held", 7}}));
   EXPECT_EQ(CountEntries(dir.path()), 1);
+}
+
+// A record carries the run that made it, saved beside the records file once
+// the record has gone in, replacing the level's run before; a record beaten
+// meanwhile leaves no run, and a run that cannot be written costs the record
+// nothing.
+TEST(RecordKeeper, SavesARecordsRunBesideTheFileOnceTheRecordIsIn) {
+  TempDir dir;
+  FileWorker worker;
+  RecordKeeper keeper(dir.File(), worker);
+  const auto run = [&](Level level) { return ReadBytes(RunFileOf(dir.File(), level)); };
+  EXPECT_EQ(RunFileOf(dir.File(), Level::Advanced), dir.path() / "GoodTime.advanced.json");
+  keeper.Save(keeper.Hold(Level::Beginner, 500, "first", "run 500"));
+  EXPECT_EQ(keeper.Finish(), 0);
+  EXPECT_EQ(run(Level::Beginner), "run 500");
+  keeper.Save(keeper.Hold(Level::Beginner, 400, "better", "run 400"));
+  keeper.Save(keeper.Hold(Level::Beginner, 450, "beaten meanwhile", "run 450"));
+  keeper.Save(keeper.Hold(Level::Advanced, 900, "without a run"));
+  std::filesystem::create_directory(RunFileOf(dir.File(), Level::Intermediate));
+  keeper.Save(keeper.Hold(Level::Intermediate, 700, "its run blocked", "run 700"));
+  EXPECT_EQ(keeper.Finish(), 0);
+  EXPECT_EQ(ReadRecords(dir.File()),
+            (RecordTable{Record{"better", 400}, Record{"its run blocked", 700}, Record{"without a run", 900}}));
+  EXPECT_EQ(run(Level::Beginner), "run 400");
+  EXPECT_FALSE(std::filesystem::exists(RunFileOf(dir.File(), Level::Advanced)));
+  EXPECT_EQ(SaveRecordRun(dir.File(), Level::Beginner, 450, "run 450").outcome, WriteResult::Outcome::kUnchanged);
+  EXPECT_EQ(run(Level::Beginner), "run 400");
+  EXPECT_EQ(CountEntries(dir.path()), 3);
 }
 
 }  // namespace

@@ -31,6 +31,8 @@
 #include "records/new_record_dialog.h"
 #include "records/records_dialog.h"
 #include "records/records_file.h"
+#include "records/run_files.h"
+#include "runs/run_check.h"
 #include "records/statistics_dialog.h"
 #include "records/statistics_file.h"
 #include "tests/records/temp_dir.h"
@@ -76,7 +78,7 @@ TEST(RecordsDialogs, KeepTheirTwipsLayoutAndTextsInTheIpaFonts) {
   ScriptedRandom random({0.0f});
   Form5 form5(dir.File(), random, nullptr);
   EXPECT_EQ(form4.size(), QSize(252, 82));
-  EXPECT_EQ(form5.size(), QSize(336, 136));
+  EXPECT_EQ(form5.size(), QSize(336, 161));  // grown by the row of the runs' buttons
   EXPECT_EQ(form4.minimumSize(), form4.maximumSize());
   EXPECT_EQ(form5.minimumSize(), form5.maximumSize());
   std::vector<std::pair<QWidget*, QRect>> places = {
@@ -90,7 +92,8 @@ TEST(RecordsDialogs, KeepTheirTwipsLayoutAndTextsInTheIpaFonts) {
     const int top = 480 + 360 * i;
     places.insert(places.end(), {{form5.Label1(i), TwipsRect(240, top, 615, 255)},
                                  {form5.Label2(i), TwipsRect(840, top, 1575, 255)},
-                                 {form5.Label3(i), TwipsRect(2640, top, 3855, 255)}});
+                                 {form5.Label3(i), TwipsRect(2640, top, 3855, 255)},
+                                 {form5.Command2(i), TwipsRect(120 + 1650 * i, 2040, 1515, 255)}});
   }
   for (size_t i = 0; i < places.size(); ++i) EXPECT_EQ(places[i].first->geometry(), places[i].second) << "entry " << i;
 
@@ -352,6 +355,28 @@ TEST(Form5, ShowsTheStoredRecordsInColouredRowsAndLeavesTheFile) {
             }),
             QDialog::Accepted);
   EXPECT_EQ(ReadBytes(dir.File()), before);
+}
+
+// A level whose record keeps its run beside the file offers to play it; a run
+// that is another record's is not offered. The choice closes the list.
+TEST(Form5, OffersToPlayTheRunOfEachRecordThatKeepsOne) {
+  TempDir dir;
+  const std::string run = R"({"level":0,"bombs":[[0,6],[1,6],[0,7],[1,7],[2,7],[3,7],[4,7],[5,7],[6,7],[7,7]],
+      "events":[{"do":"mousemove","button":1,"x":8,"y":8},{"do":"frames","n":40}]})";
+  const int32_t time = PlayRun(run).elapsedTime;
+  ASSERT_TRUE(WriteRecords(dir.File(), {Record{"a", time}, Record{"b", time}, Record{"c", time + 1}}));
+  for (const Level level : {Level::Beginner, Level::Intermediate, Level::Advanced}) {
+    WriteBytes(RunFileOf(dir.File(), level), run);
+  }
+  ScriptedRandom random({0.5f});
+  Form5 dialog(dir.File(), random, nullptr);
+  EXPECT_EQ(dialog.Command2(0)->text(), "初級を再生(&1)");
+  EXPECT_TRUE(dialog.Command2(0)->isEnabled());
+  EXPECT_FALSE(dialog.Command2(1)->isEnabled());
+  EXPECT_FALSE(dialog.Command2(2)->isEnabled());
+  EXPECT_EQ(ExecWith(dialog, [&] { QTest::mouseClick(dialog.Command2(0), Qt::LeftButton); }), QDialog::Accepted);
+  EXPECT_EQ(dialog.ChosenRun(), run);
+  EXPECT_EQ(dialog.ChosenRun(), std::nullopt);
 }
 
 // The default file, and a file whose last line ends the file, show their

@@ -1,6 +1,9 @@
 // Plays the rules with random input, a million actions in all, checking after
 // every action what must always hold. The sanitizer build runs the same
-// games, so any read or write past an array shows up there.
+// games, so any read or write past an array shows up there. The windows' calls
+// go through the runs, as in the game: every board is kept as a run, and now
+// and then, and at every game's end, the run so far is replayed from its text
+// and must give the very state of the game that recorded it.
 
 #include <cmath>
 #include <limits>
@@ -8,6 +11,9 @@
 #include <sstream>
 
 #include "render/board_painter.h"
+#include "runs/game_runs.h"
+#include "runs/run_check.h"
+#include "runs/scenario_steps.h"
 #include "rules_fixture.h"
 #include "synthetic_art.h"
 
@@ -22,10 +28,11 @@ constexpr int kActionsPerRun = 131072;  // 8 runs: 1,048,576 actions
 class CheckingOutside final : public Outside, public Canvas {
  public:
   const Game* game = nullptr;
+  GameRuns* runs = nullptr;
   BoardPainter* painter = nullptr;
   bool painting = false;
   std::string firstError;
-  long wins = 0, explosions = 0, records = 0, flashes = 0, markCues = 0;
+  long wins = 0, explosions = 0, records = 0, flashes = 0, markCues = 0, recordRuns = 0;
 
   void PlaySound(SoundCue cue) override {
     Expect(cue >= SoundCue::Open && cue <= SoundCue::Mark, "sound cue");
@@ -42,6 +49,11 @@ class CheckingOutside final : public Outside, public Canvas {
     ++records;
     Expect(IsFixedLevel(game->gro.GameLevel), "records check on a custom board");
     Expect(game->GameState == GamePhase::Over && game->CoveredCount == game->gro.BombCount, "records check without a win");
+    // Mid-frame or mid-move: the run up to here must replay to this very win.
+    if (runs->recorder().kept()) {
+      Expect(!runs->RecordRun().empty(), "a won game's run does not replay to its win");
+      ++recordRuns;
+    }
   }
   void LayOutWindow() override {
     if (painter != nullptr) painter->Resize(game->layout.boardWidth, game->layout.boardHeight);
@@ -72,8 +84,9 @@ class CheckingOutside final : public Outside, public Canvas {
 class RandomPlay {
  public:
   RandomPlay(uint32_t seed, const SpriteSheets& sheets)
-      : dice_(seed), random_(seed), painter_(sheets), game_(random_, outside_) {
+      : dice_(seed), random_(seed), painter_(sheets), game_(random_, outside_), runs_(game_, random_, outside_) {
     outside_.game = &game_;
+    outside_.runs = &runs_;
     outside_.painter = &painter_;
     LoadGame(game_);
     clock_ = 0xffff0000u + seed;  // the millisecond clock wraps during the run
@@ -84,7 +97,8 @@ class RandomPlay {
   std::string Run(int actions) {
     for (action_ = 0; action_ < actions; ++action_) {
       Act();
-      const std::string broken = Check();
+      std::string broken = Check();
+      if (broken.empty()) broken = CompareWithReplay();
       if (!broken.empty()) return Describe(broken);
       if (!outside_.firstError.empty()) return Describe(outside_.firstError);
     }
@@ -92,7 +106,7 @@ class RandomPlay {
   }
 
   const CheckingOutside& outside() const { return outside_; }
-  long newGames = 0, bigBoards = 0, tinyBoards = 0;
+  long newGames = 0, bigBoards = 0, tinyBoards = 0, replayed = 0, endsReplayed = 0;
 
  private:
   // The actions have a generator of their own, apart from the game's, so that
@@ -122,6 +136,12 @@ class RandomPlay {
     }
   }
 
+  // The window reports presses on the surface only; the rules take any.
+  float PressAt(int cells) {
+    const float at = Position(cells);
+    return raw_ || (at >= 0 && at < 16.0f * cells) ? at : static_cast<float>(Below(16 * cells * 4)) / 4.0f;
+  }
+
   int16_t Buttons() {
     const int r = Below(20);
     if (r < 8) return kLeftButton;
@@ -135,6 +155,15 @@ class RandomPlay {
     ++newGames;
     lostFlags_ = 0;
     careful_ = OneIn(3);
+    // One board in four also takes calls no window makes, which its run cannot hold.
+    raw_ = OneIn(4);
+    sawEnd_ = false;
+    runs_.Deal([this] { Deal(); });
+    bigBoards += Width() == 32 && Height() == 32;
+    tinyBoards += Width() == 2 && Height() == 2;
+  }
+
+  void Deal() {
     switch (Below(6)) {
       case 0:
         StartGame(game_);
@@ -157,8 +186,6 @@ class RandomPlay {
         StartCustomGame(game_);
       }
     }
-    bigBoards += Width() == 32 && Height() == 32;
-    tinyBoards += Width() == 2 && Height() == 2;
   }
 
   int Flags() const {
@@ -170,7 +197,8 @@ class RandomPlay {
   void Frame() {
     // Paint one frame in eight: the sanitizers see the painter, and the run stays short.
     outside_.painting = (++frames_ & 7) == 0;
-    RunFrame(game_, outside_);
+    clock_ += 34;
+    runs_.LoopTurn(outside_, clock_);
     outside_.painting = false;
   }
 
@@ -196,11 +224,11 @@ class RandomPlay {
     const int r = Below(100);
     float x = 0, y = 0;
     if (r < 45 && SomeCell([](uint8_t v, Cover s) { return v != kBomb && (s == Cover::Covered || s == Cover::SecondMark); }, x, y)) {
-      Picture1_MouseMove(game_, kLeftButton, x, y);
+      runs_.MouseMove(kLeftButton, x, y);
     } else if (r >= 45 && r < 55 && SomeCell([](uint8_t v, Cover) { return v == kBomb; }, x, y)) {
-      Picture1_MouseMove(game_, kRightButton, x, y);
+      runs_.MouseMove(kRightButton, x, y);
     } else if (r >= 55 && r < 60) {
-      Picture1_MouseDown(game_, Position(Width()), Position(Height()));
+      runs_.MouseDown(PressAt(Width()), PressAt(Height()));
     } else if (r == 60) {
       NewGame();
     } else {
@@ -215,23 +243,24 @@ class RandomPlay {
       Frame();
     } else if (r < 340) {
       clock_ += static_cast<uint32_t>(Below(80));
-      LoopTurn(game_, outside_, clock_);
+      runs_.LoopTurn(outside_, clock_);
     } else if (r < 600) {
-      Picture1_MouseMove(game_, Buttons(), Position(Width()), Position(Height()));
+      runs_.MouseMove(Buttons(), Position(Width()), Position(Height()));
     } else if (r < 680) {
-      Picture1_MouseDown(game_, Position(Width()), Position(Height()));
+      runs_.MouseDown(PressAt(Width()), PressAt(Height()));
     } else if (r < 710) {
-      Picture1_DblClick(game_);
+      runs_.DblClick();
     } else if (r < 870) {
       static constexpr int16_t kKeys[] = {kKeyEnter, kKeyEscape, kKeySpace, kKeyA,  kKeyA,    kKeyA,   kKeyC,
                                           kKeyX,     kKeyZ,      kKeyLeft,  kKeyUp, kKeyRight, kKeyDown};
       const int16_t key = OneIn(6) ? static_cast<int16_t>(Between(-1, 300)) : kKeys[Below(13)];
-      const int16_t shift = OneIn(2) ? kCtrlKey : static_cast<int16_t>(Between(0, 8));
+      const int16_t shift = OneIn(2) ? kCtrlKey : static_cast<int16_t>(Between(0, raw_ ? 8 : 7));
       const int flagsBefore = Flags();
-      Form_KeyDown(game_, key, shift);
+      runs_.KeyDown(key, shift);
       if (key == kKeyA) lostFlags_ += flagsBefore - Flags();  // flags turned into marks
     } else if (r < 990) {
       const int16_t mode = OneIn(4) ? static_cast<int16_t>(Between(-2, 12)) : static_cast<int16_t>(Between(8, 9));
+      if (!raw_) return Frame();
       RevealCell(game_, RevealMode{mode}, Position(Width()), Position(Height()));
     } else {
       NewGame();
@@ -280,6 +309,48 @@ class RandomPlay {
     return "";
   }
 
+  // The run so far replayed from its text, now and then, and at the game's
+  // end (after it the game goes on but the run does not).
+  std::string CompareWithReplay() {
+    const RunRecorder& recorder = runs_.recorder();
+    const bool endedNow = recorder.ended() && !sawEnd_;
+    sawEnd_ = sawEnd_ || recorder.ended();
+    if (!recorder.kept() || raw_ || !(endedNow || (!recorder.ended() && OneIn(16)))) return "";
+    const std::string text = recorder.Text();
+    SilentOutside silent;
+    BlankCanvas canvas;
+    try {
+      const replay::Scenario scenario = replay::ParseScenario(text);
+      ScriptedRandom random = replay::ChanceOf(scenario.random);
+      auto replica = std::make_unique<Game>(random, silent);
+      LoadGame(*replica);
+      replay::DealFirst(*replica, scenario);
+      for (size_t i = 0; i < scenario.events.size(); ++i) replay::PlayEventOf(*replica, canvas, scenario, i);
+      const Game& r = *replica;
+      const Game& g = game_;
+      const auto sameEffects = [](const auto& a, const auto& b) {
+        return std::equal(a.begin(), a.end(), b.begin(), [](const EffectRecord& x, const EffectRecord& y) {
+          return x.Phase == y.Phase && (x.Phase == 0 || (x.X == y.X && x.Y == y.Y));
+        });
+      };
+      // The buttons of the last move the board inherited differ until its own first move.
+      const bool sameButtons = r.LastButton == g.LastButton || text.find("mousemove") == std::string::npos;
+      if (r.CellValue != g.CellValue || r.CellState != g.CellState || r.CoveredCount != g.CoveredCount ||
+          r.GameState != g.GameState || r.BombsLeft != g.BombsLeft || r.PointerX != g.PointerX ||
+          r.PointerY != g.PointerY || !sameButtons || r.CursorBlink != g.CursorBlink ||
+          r.gro.ElapsedTime != g.gro.ElapsedTime || r.gro.GameLevel != g.gro.GameLevel ||
+          r.gro.BombCount != g.gro.BombCount || r.layout.boardLeft != g.layout.boardLeft ||
+          !sameEffects(r.OpenEffects, g.OpenEffects) || !sameEffects(r.Explosions, g.Explosions)) {
+        return "the run replays to another state:\n" + text;
+      }
+    } catch (const replay::ScenarioError& e) {
+      return std::string("the run does not replay: ") + e.what() + "\n" + text;
+    }
+    ++replayed;
+    endsReplayed += endedNow;
+    return "";
+  }
+
   std::string Describe(const std::string& broken) const {
     std::ostringstream out;
     out << broken << " after action " << action_ << " on a " << Width() << "x" << Height() << " board with "
@@ -292,11 +363,14 @@ class RandomPlay {
   CheckingOutside outside_;
   BoardPainter painter_;
   Game game_;
+  GameRuns runs_;
   uint32_t clock_ = 0;
   int action_ = 0;
   long frames_ = 0;
   int lostFlags_ = 0;
   bool careful_ = false;
+  bool raw_ = false;
+  bool sawEnd_ = false;
 };
 
 class RandomPlayTest : public ::testing::TestWithParam<int> {};
@@ -315,6 +389,9 @@ TEST_P(RandomPlayTest, InvariantsHoldAfterEveryAction) {
   EXPECT_GT(play.newGames, 500);
   EXPECT_GT(play.bigBoards, 0);
   EXPECT_GT(play.tinyBoards, 0);
+  EXPECT_GT(play.replayed, 1000);
+  EXPECT_GT(play.endsReplayed, 100);
+  EXPECT_GT(o.recordRuns, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(EightRuns, RandomPlayTest, ::testing::Range(0, kRuns));

@@ -28,6 +28,7 @@
 #include "render/counter_strip.h"
 #include "render/picture_surface.h"
 #include "tools/replay/state_line.h"
+#include "runs/game_runs.h"
 #include "ui/placement.h"
 #include "ui/zoom.h"
 
@@ -374,6 +375,68 @@ TEST_F(MainWindowTest, AZoomThatDoesNotFitIsGreyedOutAndComesBackWhereItFits) {
   Key(Qt::Key_0, Qt::ControlModifier);
   EXPECT_EQ(form_->zoom(), 1);
   EXPECT_EQ(form_->chosenZoom(), 1);
+}
+
+// A run watched in the window, the loop's clock in the test's hand: a frame
+// every 1/30 s, none of the player's input reaching its game, no records
+// check; a key, a menu choice or a press stops it and does nothing else, with
+// a fresh board of the run's level. Played to its end, its last picture
+// stays. The last finished game is watched the same way, from memory.
+TEST_F(MainWindowTest, WatchingPlaysARunAtThirtyFramesASecondUntilTheWindowIsTouched) {
+  GameRuns& runs = form_->runs();
+  BlankCanvas canvas;
+  // Beginner, won by a move over the corner that opens every safe cell.
+  const std::string run = R"({"level":0,"bombs":[[0,6],[1,6],[0,7],[1,7],[2,7],[3,7],[4,7],[5,7],[6,7],[7,7]],
+      "events":[{"do":"frames","n":2},{"do":"mousemove","button":1,"x":8,"y":8},{"do":"frames","n":80}]})";
+  uint32_t now = 1000;
+  const auto play = [&](uint32_t ms) {
+    int frames = 0;
+    for (const uint32_t end = now + ms; now < end; ++now) frames += runs.LoopTurn(canvas, now);
+    return frames;
+  };
+  const std::function<void()> stops[] = {
+      [&] { Key(Qt::Key_Z); },
+      [&] { form_->Kaisi_Click(2); },
+      [&] {
+        Press({100, 100}, Qt::LeftButton);
+        Move({101, 100}, Qt::LeftButton);
+        Mouse(QEvent::MouseButtonRelease, {101, 100}, Qt::LeftButton, Qt::NoButton);
+      },
+  };
+  for (const auto& stop : stops) {
+    ASSERT_TRUE(runs.Watch(run, now));
+    EXPECT_EQ(form_->windowTitle(), "ポルテカ - 再生中");
+    EXPECT_EQ(play(1000), 30);
+    Move({90, 90}, Qt::NoButton);
+    EXPECT_EQ(game().LastButton, 1);
+    EXPECT_TRUE(runs.watching());
+    stop();
+    EXPECT_FALSE(runs.watching());
+    EXPECT_EQ(form_->windowTitle(), "ポルテカ");
+    EXPECT_EQ(game().gro.GameLevel, Level::Beginner);
+    EXPECT_EQ(CountState(Cover::Covered), 64);
+    EXPECT_EQ(game().PointerX, 0);
+  }
+  ASSERT_TRUE(runs.Watch(run, now));
+  EXPECT_EQ(play(10000), 82);
+  EXPECT_TRUE(runs.watching());
+  EXPECT_EQ(game().GameState, GamePhase::Over);
+  EXPECT_EQ(CountState(Cover::Covered), 10);
+  EXPECT_FALSE(std::filesystem::exists(kRecordsFileName)) << "a records check for a watched win";
+
+  // A game lost on the fresh board, its blasts gone: watched again, it ends the same.
+  Key(Qt::Key_Space);
+  int bomb = 0;
+  while (game().CellValue[bomb] != kBomb) ++bomb;
+  const QPointF at(16 * (bomb % kArraySide) + 8, 16 * (bomb / kArraySide) + 8);
+  Press(at, Qt::LeftButton);
+  Move(at, Qt::LeftButton);
+  play(5000);
+  const auto lost = game().CellState;
+  ASSERT_TRUE(runs.HasLastGame());
+  ASSERT_TRUE(runs.WatchLastGame(now));
+  play(10000);
+  EXPECT_EQ(game().CellState, lost);
 }
 
 // A logout's SIGTERM, Ctrl+C's SIGINT or a closed terminal's SIGHUP while the

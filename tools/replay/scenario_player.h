@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "tools/replay/scenario.h"
+#include "runs/scenario.h"
 
 namespace porteka::replay {
 

@@ -1,4 +1,4 @@
-#include "tools/replay/scenario.h"
+#include "runs/scenario.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,7 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "tools/replay/scenario_error.h"
+#include "runs/scenario_error.h"
 
 namespace porteka::replay {
 namespace {
