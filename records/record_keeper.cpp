@@ -1,6 +1,5 @@
 #include "records/record_keeper.h"
 
-#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -8,30 +7,11 @@
 #include "records/run_files.h"
 
 namespace porteka {
-namespace {
-
-// The keepers alive now, newest first; one in practice.
-RecordKeeper* keepers = nullptr;
-std::mutex keepersMutex;
-
-}  // namespace
 
 RecordKeeper::RecordKeeper(std::filesystem::path file, FileWorker& worker, FailureReport report)
-    : file_(std::move(file)), worker_(worker), report_(std::move(report)) {
-  static const bool registered = std::atexit(&RecordKeeper::FinishAll) == 0;
-  (void)registered;
-  const std::lock_guard lock(keepersMutex);
-  previous_ = keepers;
-  keepers = this;
-}
+    : file_(std::move(file)), worker_(worker), report_(std::move(report)) {}
 
-RecordKeeper::~RecordKeeper() {
-  Finish();
-  const std::lock_guard lock(keepersMutex);
-  RecordKeeper** link = &keepers;
-  while (*link != nullptr && *link != this) link = &(*link)->previous_;
-  if (*link == this) *link = previous_;
-}
+RecordKeeper::~RecordKeeper() { Finish(); }
 
 bool RecordKeeper::Check(Level level, int32_t elapsedTime) const { return CheckRecord(file_, level, elapsedTime); }
 
@@ -94,9 +74,5 @@ int RecordKeeper::Finish() {
   return static_cast<int>(held_.size());
 }
 
-void RecordKeeper::FinishAll() {
-  const std::lock_guard lock(keepersMutex);
-  for (RecordKeeper* keeper = keepers; keeper != nullptr; keeper = keeper->previous_) keeper->Finish();
-}
 
 }  // namespace porteka

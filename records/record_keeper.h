@@ -9,6 +9,7 @@
 
 #include "game/game.h"
 #include "records/file_worker.h"
+#include "records/finished_at_exit.h"
 
 namespace porteka {
 
@@ -22,7 +23,7 @@ namespace porteka {
 // as typed so far. A record may carry the run that made it: the run is saved
 // beside the records file once the record has gone in, and a run that cannot
 // be saved costs the record nothing.
-class RecordKeeper {
+class RecordKeeper final : public FinishedAtExit {
  public:
   struct Failure {
     Level level;
@@ -36,8 +37,6 @@ class RecordKeeper {
   RecordKeeper(std::filesystem::path file, FileWorker& worker, FailureReport report = nullptr);
   // Finish().
   ~RecordKeeper();
-  RecordKeeper(const RecordKeeper&) = delete;
-  RecordKeeper& operator=(const RecordKeeper&) = delete;
 
   const std::filesystem::path& file() const { return file_; }
 
@@ -53,7 +52,7 @@ class RecordKeeper {
 
   // Waits for the saves under way and tries every record still held, once,
   // here and now. Answers the records that could not be saved.
-  int Finish();
+  int Finish() override;
 
  private:
   struct Held {
@@ -66,7 +65,6 @@ class RecordKeeper {
   };
   // Tries every named record; on the worker's thread, or at the end.
   void SaveNamed(bool report);
-  static void FinishAll();
 
   std::filesystem::path file_;
   FileWorker& worker_;
@@ -75,7 +73,6 @@ class RecordKeeper {
   std::list<Held> held_;
   int next_ = 0;
   bool failing_ = false;
-  RecordKeeper* previous_;
 };
 
 }  // namespace porteka

@@ -1,35 +1,15 @@
 #include "records/statistics_keeper.h"
 
-#include <cstdlib>
 #include <utility>
 
 #include "game/board_3bv.h"
 
 namespace porteka {
-namespace {
-
-// The keepers alive now, newest first; one in practice.
-StatisticsKeeper* keepers = nullptr;
-std::mutex keepersMutex;
-
-}  // namespace
 
 StatisticsKeeper::StatisticsKeeper(std::filesystem::path file, FileWorker& worker, const Game& game)
-    : file_(std::move(file)), worker_(worker), game_(game) {
-  static const bool registered = std::atexit(&StatisticsKeeper::FinishAll) == 0;
-  (void)registered;
-  const std::lock_guard lock(keepersMutex);
-  previous_ = keepers;
-  keepers = this;
-}
+    : file_(std::move(file)), worker_(worker), game_(game) {}
 
-StatisticsKeeper::~StatisticsKeeper() {
-  Finish();
-  const std::lock_guard lock(keepersMutex);
-  StatisticsKeeper** link = &keepers;
-  while (*link != nullptr && *link != this) link = &(*link)->previous_;
-  if (*link == this) *link = previous_;
-}
+StatisticsKeeper::~StatisticsKeeper() { Finish(); }
 
 void StatisticsKeeper::Note(GameMoment moment) {
   switch (moment) {
@@ -98,9 +78,5 @@ int StatisticsKeeper::Finish() {
   return static_cast<int>(unwritten_.size());
 }
 
-void StatisticsKeeper::FinishAll() {
-  const std::lock_guard lock(keepersMutex);
-  for (StatisticsKeeper* keeper = keepers; keeper != nullptr; keeper = keeper->previous_) keeper->Finish();
-}
 
 }  // namespace porteka

@@ -8,6 +8,7 @@
 
 #include "game/game.h"
 #include "records/file_worker.h"
+#include "records/finished_at_exit.h"
 #include "records/statistics_file.h"
 
 namespace porteka {
@@ -19,14 +20,12 @@ namespace porteka {
 // another game holding the lock too long) is kept and goes with the next
 // write, and at the end, however the program ends: should the process exit
 // under a dialog, the game under way is counted and written on the way out.
-class StatisticsKeeper {
+class StatisticsKeeper final : public FinishedAtExit {
  public:
   // `game` is read when its phase changes (its level, its board, its clock).
   StatisticsKeeper(std::filesystem::path file, FileWorker& worker, const Game& game);
   // Finish().
   ~StatisticsKeeper();
-  StatisticsKeeper(const StatisticsKeeper&) = delete;
-  StatisticsKeeper& operator=(const StatisticsKeeper&) = delete;
 
   const std::filesystem::path& file() const { return file_; }
 
@@ -37,13 +36,12 @@ class StatisticsKeeper {
   // The game under way counts as abandoned; waits for the writes under way
   // and tries what is left once more, here and now. Answers the games that
   // could not be written.
-  int Finish();
+  int Finish() override;
 
  private:
   void Count(GameOutcome outcome);
   // On the worker's thread, or at the end.
   void Write();
-  static void FinishAll();
 
   std::filesystem::path file_;
   FileWorker& worker_;
@@ -55,7 +53,6 @@ class StatisticsKeeper {
   std::vector<GameResult> unwritten_;
   bool clear_ = false;
   uint64_t clears_ = 0;  // each clearing asked for
-  StatisticsKeeper* previous_ = nullptr;
 };
 
 }  // namespace porteka
