@@ -3,12 +3,13 @@
 # is nothing to do.
 
 # Building and running on X and Wayland; X and Wayland servers for the
-# end-to-end tests; making and checking the Debian package.
+# end-to-end tests (python3 reads their boards and statistics); making and
+# checking the Debian package.
 PORTEKA_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins qt6-wayland libxcb1-dev
   libsdl2-dev libsdl2-mixer-dev libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xauth openbox xdotool x11-utils imagemagick weston
-  dpkg-dev file desktop-file-utils appstream lintian)
+  dpkg-dev file desktop-file-utils appstream lintian python3)
 
 porteka_install_missing() {
   local missing=() pkg

@@ -536,6 +536,35 @@ OpenCell() {
   x=$(CellCentreX $(( $1 % 8 ))) y=$(CellCentreY $(( $1 / 8 )))
   xdotool mousemove "$x" "$y" mousedown 1 mousemove $(( x + 1 )) "$y" mouseup 1
 }
+# Where nothing is sure, the covered cell least likely to hide a bomb: next
+# to a number, its bombs still to find over its covered cells; elsewhere,
+# the bombs still to find over all covered cells (in percent). GUESS is one of
+# the least dangerous, picked at random; false when no covered cell is left.
+LeastDangerous() {
+  local i j n mines covered=() free=0 least=101 danger
+  local -A risk=()
+  for (( i = 0; i < 64; i++ )); do
+    [[ ${CODES:i:1} == 0 && ! -v BOMB[$i] ]] && { covered+=("$i"); (( free++ )); }
+  done
+  (( free )) || return 1
+  for (( i = 0; i < 64; i++ )); do
+    [[ ${CODES:i:1} == [5-9a-c] ]] || continue
+    n=$(( 16#${CODES:i:1} - 4 )) mines=0
+    local near=()
+    for j in ${NEIGHBOURS[i]}; do
+      if [[ -v BOMB[$j] ]]; then (( mines++ )); elif [[ ${CODES:j:1} == 0 ]]; then near+=("$j"); fi
+    done
+    (( ${#near[@]} )) || continue
+    danger=$(( 100 * (n - mines) / ${#near[@]} ))
+    for j in "${near[@]}"; do (( ${risk[$j]:-0} >= danger )) || risk[$j]=$danger; done
+  done
+  local elsewhere=$(( 100 * (10 - ${#BOMB[@]}) / free )) best=()
+  for i in "${covered[@]}"; do
+    danger=${risk[$i]:-$elsewhere}
+    if (( danger < least )); then least=$danger best=("$i"); elif (( danger == least )); then best+=("$i"); fi
+  done
+  GUESS=${best[RANDOM % ${#best[@]}]}
+}
 WinABeginnerBoard() {
   local end=$(( $(NowMs) + $1 * 1000 )) i covered
   while (( $(NowMs) < end )); do
@@ -548,10 +577,8 @@ WinABeginnerBoard() {
       [[ $CODES == *[d-f]* ]] && { (( LOST_BOARDS++ )); break; }
       Deduce
       if (( ! ${#SAFE[@]} )); then
-        covered=()
-        for (( i = 0; i < 64; i++ )); do [[ ${CODES:i:1} == 0 && ! -v BOMB[$i] ]] && covered+=("$i"); done
-        (( ${#covered[@]} )) || { Poll 3 Won; return; }
-        SAFE=("${covered[RANDOM % ${#covered[@]}]}")
+        LeastDangerous || { Poll 3 Won; return; }
+        SAFE=("$GUESS")
       fi
       OpenCell "${SAFE[0]}"
     done
@@ -583,7 +610,7 @@ StartBeginner() {
 }
 # A beginner board won at zoom $ZOOM, its new-record dialog up and ready for keys.
 WinToTheRecordDialog() {
-  WinABeginnerBoard 60 || Fail "no beginner board won in a minute"
+  WinABeginnerBoard 120 || Fail "no beginner board won in two minutes"
   Poll 5 Won || Fail "no new-record dialog after the win"
   LetDialogTakeKeys
 }
