@@ -221,7 +221,7 @@ void Form1::MainLoop() {
   QTimer wake;
   wake.setSingleShot(true);
   wake.setTimerType(Qt::PreciseTimer);
-  while (game_.LoopRunning != 0) {
+  while (game_.loop.LoopRunning != 0) {
     if (!inFrame_) {
       inFrame_ = true;
       runs_.LoopTurn(painter_, Now());
@@ -293,7 +293,7 @@ void Form1::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void Form1::Form_Unload() { game_.LoopRunning = 0; }
+void Form1::Form_Unload() { game_.loop.LoopRunning = 0; }
 
 // Once a dialog has gone the keys belong to the main window again, whatever
 // the window manager made of the dialog's going.

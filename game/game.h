@@ -25,6 +25,8 @@ struct Settings {
   int16_t BoardHeight = 0;
   int32_t ElapsedTime = 0;  // frames of the play clock, shown as 30 a second
   Level GameLevel = Level::Beginner;
+
+  bool OnBoard(int x, int y) const { return x >= 0 && x < BoardWidth && y >= 0 && y < BoardHeight; }
 };
 
 // Where ApplyLevel puts things, in pixels of the window's interior.
@@ -37,14 +39,6 @@ struct Layout {
   int16_t interiorHeight = 281;
   int16_t counterLeft = 0;  // the 257-pixel counter strip, centred
   int16_t faceLeft = 116;   // the 24-pixel face button, centred
-};
-
-// An opening flash or an explosion. Phase 0 marks a free slot; X and Y are the
-// sprite's top left on the board surface and may be negative at the edges.
-struct EffectRecord {
-  uint8_t Phase = 0;
-  int16_t X = 0;
-  int16_t Y = 0;
 };
 
 // The cell contents beyond the neighbour counts 0 to 8.
@@ -61,43 +55,79 @@ enum class Cover : uint8_t { Open = 0, Covered = 1, Flag = 2, SecondMark = 3, Ke
 // when it is Over, and the first call of any move ends Waiting.
 enum class GamePhase : int16_t { Waiting = -1, Running = 0, Over = 1 };
 
-// All the state of a run: the settings, the main window's board fields, the
-// effect pools and the loop's fields, with the two things the rules need from
-// outside: chance and the world.
-struct Game {
-  Game(RandomSource& random, Outside& outside) : random(&random), outside(&outside) {}
-
-  Settings gro;
-
+// The board in play: what each cell holds and what lies over it, the covered
+// cells the win test counts, the bombs counter and where the game stands.
+struct Board {
   std::array<uint8_t, kArraySide * kArraySide> CellValue{};
   std::array<Cover, kArraySide * kArraySide> CellState{};
   int16_t CoveredCount = 0;
   GamePhase GameState = GamePhase::Over;  // Over too before the first board
   int16_t BombsLeft = 0;
 
-  int16_t PointerX = 0;  // the selected cell: the last press, moved by the arrows; pixels
-  int16_t PointerY = 0;
-  int16_t LastButton = 0;  // buttons held at the last pointer move
-
-  std::array<EffectRecord, kOpenEffectSlots> OpenEffects{};
-  std::array<EffectRecord, kExplosionSlots> Explosions{};
-
-  uint32_t LastFrameTime = 0;
-  uint8_t LoopRunning = 0;
-  uint8_t CursorBlink = 0;
-
-  Layout layout;
-
-  RandomSource* random;
-  Outside* outside;
-
   // Cells are stored column-fastest. Positions can lie past the arrays (a press
   // at 511.5 rounds to column 32): such a cell reads as open and is never written.
   static bool InArrays(int x, int y) { return x >= 0 && x < kArraySide && y >= 0 && y < kArraySide; }
   uint8_t& Value(int x, int y) { return CellValue[x + kArraySide * y]; }
+  uint8_t ValueAt(int x, int y) const { return CellValue[x + kArraySide * y]; }
   Cover& State(int x, int y) { return CellState[x + kArraySide * y]; }
   Cover StateAt(int x, int y) const { return InArrays(x, y) ? CellState[x + kArraySide * y] : Cover::Open; }
-  bool OnBoard(int x, int y) const { return x >= 0 && x < gro.BoardWidth && y >= 0 && y < gro.BoardHeight; }
+};
+
+// The selected cell, as the pixel of the last press (moved by the arrows), and
+// the buttons held at the last pointer move.
+struct Pointer {
+  int16_t PointerX = 0;
+  int16_t PointerY = 0;
+  int16_t LastButton = 0;
+
+  int CellX() const { return PointerX >> 4; }
+  int CellY() const { return PointerY >> 4; }
+};
+
+// An opening flash or an explosion. Phase 0 marks a free slot; X and Y are the
+// sprite's top left on the board surface and may be negative at the edges.
+struct EffectRecord {
+  uint8_t Phase = 0;
+  int16_t X = 0;
+  int16_t Y = 0;
+};
+
+// The effects in flight, each pool walked in slot order every frame.
+struct EffectPools {
+  std::array<EffectRecord, kOpenEffectSlots> OpenEffects{};
+  std::array<EffectRecord, kExplosionSlots> Explosions{};
+
+  void Clear() {
+    OpenEffects.fill({});
+    Explosions.fill({});
+  }
+};
+
+// The frame loop's own fields: when the last frame started, whether the loop
+// runs, and the marker's blink.
+struct FrameLoop {
+  uint32_t LastFrameTime = 0;
+  uint8_t LoopRunning = 0;
+  uint8_t CursorBlink = 0;
+
+  // The next frame shows the marker, wherever the selection went.
+  void RestartBlink() { CursorBlink = 0; }
+};
+
+// All the state of a run, each part with its own job, and the two things the
+// rules need from outside: chance and the world. The main window owns it.
+struct Game {
+  Game(RandomSource& random, Outside& outside) : random(&random), outside(&outside) {}
+
+  Settings gro;
+  Board board;
+  Pointer pointer;
+  EffectPools effects;
+  FrameLoop loop;
+  Layout layout;
+
+  RandomSource* random;
+  Outside* outside;
 };
 
 }  // namespace porteka

@@ -8,11 +8,11 @@
 namespace porteka {
 
 void LoadGame(Game& game) {
-  game.CellValue.fill(0);
-  game.CellState.fill(Cover::Open);
+  game.board.CellValue.fill(0);
+  game.board.CellState.fill(Cover::Open);
   game.gro.GameLevel = Level::Intermediate;
   ApplyLevel(game, game.gro.GameLevel);
-  game.GameState = GamePhase::Over;
+  game.board.GameState = GamePhase::Over;
 }
 
 void StartLevel(Game& game, Level level) {

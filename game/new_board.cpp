@@ -14,10 +14,10 @@ namespace {
 // would otherwise open cells of the new board, set off its bombs or start its
 // clock before the player has made a move.
 void Clear(Game& game) {
-  game.CellValue.fill(0);
-  game.CellState.fill(Cover::Open);
-  game.OpenEffects.fill({});
-  game.Explosions.fill({});
+  game.board.CellValue.fill(0);
+  game.board.CellState.fill(Cover::Open);
+  game.effects.OpenEffects.fill({});
+  game.effects.Explosions.fill({});
 }
 
 // Column first, then row, one pair at a time; a pair that lands on a bomb is
@@ -30,7 +30,7 @@ void PlaceRandomBombs(Game& game) {
     // The product is taken exactly, not rounded to single precision first.
     const int x = static_cast<int>(std::floor(static_cast<double>(game.random->Next()) * width));
     const int y = static_cast<int>(std::floor(static_cast<double>(game.random->Next()) * height));
-    uint8_t& cell = game.Value(x, y);
+    uint8_t& cell = game.board.Value(x, y);
     if (cell != kBomb) {
       cell = kBomb;
       ++placed;
@@ -40,26 +40,26 @@ void PlaceRandomBombs(Game& game) {
 
 void PlaceGivenBombs(Game& game, BombLayout bombs) {
   for (const auto& [x, y] : bombs) {
-    if (game.OnBoard(x, y)) game.Value(x, y) = kBomb;
+    if (game.gro.OnBoard(x, y)) game.board.Value(x, y) = kBomb;
   }
 }
 
 void CountAndCover(Game& game) {
-  game.CoveredCount = 0;
+  game.board.CoveredCount = 0;
   for (int y = 0; y < game.gro.BoardHeight; ++y) {
     for (int x = 0; x < game.gro.BoardWidth; ++x) {
-      game.State(x, y) = Cover::Covered;
-      ++game.CoveredCount;
-      uint8_t& value = game.Value(x, y);
+      game.board.State(x, y) = Cover::Covered;
+      ++game.board.CoveredCount;
+      uint8_t& value = game.board.Value(x, y);
       if (value != 0) continue;  // a bomb keeps its 9
       for (const auto [dx, dy] : kNeighbours) {
-        if (game.OnBoard(x + dx, y + dy) && game.Value(x + dx, y + dy) == kBomb) ++value;
+        if (game.gro.OnBoard(x + dx, y + dy) && game.board.Value(x + dx, y + dy) == kBomb) ++value;
       }
     }
   }
-  game.GameState = GamePhase::Waiting;
+  game.board.GameState = GamePhase::Waiting;
   game.gro.ElapsedTime = 0;
-  game.BombsLeft = game.gro.BombCount;
+  game.board.BombsLeft = game.gro.BombCount;
   DrawCounters(game);
 }
 

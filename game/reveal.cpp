@@ -10,8 +10,8 @@ namespace porteka {
 namespace {
 
 void UncoverOrBlast(Game& game, RevealMode mode, int16_t x, int16_t y) {
-  Cover& state = game.State(x, y);
-  uint8_t& value = game.Value(x, y);
+  Cover& state = game.board.State(x, y);
+  uint8_t& value = game.board.Value(x, y);
   const bool blast = mode == RevealMode::InnerBlast || mode == RevealMode::OuterBlast;
   const uint8_t rubble = mode == RevealMode::InnerBlast ? kInnerRubble : kOuterRubble;
 
@@ -32,17 +32,17 @@ void UncoverOrBlast(Game& game, RevealMode mode, int16_t x, int16_t y) {
 // Covered, flag, second mark and round again; a keyboard mark goes back to
 // covered. The bombs counter follows the flags.
 void CycleMark(Game& game, int16_t x, int16_t y) {
-  Cover& state = game.State(x, y);
+  Cover& state = game.board.State(x, y);
   switch (state) {
     case Cover::Open:
       return;
     case Cover::Covered:
       state = Cover::Flag;
-      --game.BombsLeft;
+      --game.board.BombsLeft;
       return;
     case Cover::Flag:
       state = Cover::SecondMark;
-      ++game.BombsLeft;
+      ++game.board.BombsLeft;
       return;
     case Cover::SecondMark:
     case Cover::KeyboardMark:
@@ -55,7 +55,7 @@ void UncoverBlock(Game& game, int16_t x, int16_t y) {
   for (const auto [dx, dy] : kBlock) {
     const int nx = x + dx;
     const int ny = y + dy;
-    if (game.OnBoard(nx, ny) && game.State(nx, ny) == Cover::Covered) {
+    if (game.gro.OnBoard(nx, ny) && game.board.State(nx, ny) == Cover::Covered) {
       const float px = static_cast<float>(kCellSize * nx);
       const float py = static_cast<float>(kCellSize * ny);
       RevealCell(game, RevealMode::Uncover, px, py);
@@ -64,9 +64,9 @@ void UncoverBlock(Game& game, int16_t x, int16_t y) {
 }
 
 void WinTest(Game& game) {
-  if (game.CoveredCount != game.gro.BombCount || game.GameState != GamePhase::Running) return;
+  if (game.board.CoveredCount != game.gro.BombCount || game.board.GameState != GamePhase::Running) return;
   game.outside->DrawFace(Face::Won);
-  game.GameState = GamePhase::Over;
+  game.board.GameState = GamePhase::Over;
   // Counted before the records check, whose dialog the program may end under.
   game.outside->NoteGame(GameMoment::Won);
   if (IsFixedLevel(game.gro.GameLevel)) game.outside->CheckRecord();
@@ -76,8 +76,8 @@ void WinTest(Game& game) {
 
 void RevealCell(Game& game, RevealMode mode, float X, float Y) {
   // Any call starts the clock of a fresh board, even off the board or with no button.
-  if (game.GameState == GamePhase::Waiting) {
-    game.GameState = GamePhase::Running;
+  if (game.board.GameState == GamePhase::Waiting) {
+    game.board.GameState = GamePhase::Running;
     game.outside->NoteGame(GameMoment::Started);
   }
 
@@ -86,7 +86,7 @@ void RevealCell(Game& game, RevealMode mode, float X, float Y) {
   const auto x = static_cast<int16_t>(std::floor(X / kCellSize));
   const auto y = static_cast<int16_t>(std::floor(Y / kCellSize));
   // The surface matches the board, but a cell past the arrays must never be touched.
-  if (Game::InArrays(x, y)) {
+  if (Board::InArrays(x, y)) {
     switch (mode) {
       case RevealMode::Uncover:
       case RevealMode::InnerBlast:
@@ -107,9 +107,9 @@ void RevealCell(Game& game, RevealMode mode, float X, float Y) {
 }
 
 void OpenCell(Game& game, int16_t x, int16_t y) {
-  if (game.Value(x, y) == kBomb) return;
-  game.State(x, y) = Cover::Open;
-  --game.CoveredCount;
+  if (game.board.Value(x, y) == kBomb) return;
+  game.board.State(x, y) = Cover::Open;
+  --game.board.CoveredCount;
   SpawnOpenEffect(game, x, y);
 }
 

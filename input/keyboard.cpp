@@ -14,7 +14,7 @@ void InvertMarks(Game& game) {
   bool marked = false;
   for (int y = 0; y < game.gro.BoardHeight; ++y) {
     for (int x = 0; x < game.gro.BoardWidth; ++x) {
-      Cover& state = game.State(x, y);
+      Cover& state = game.board.State(x, y);
       if (state == Cover::Open) continue;
       if (state == Cover::KeyboardMark) {
         state = Cover::Covered;
@@ -29,21 +29,21 @@ void InvertMarks(Game& game) {
 }
 
 void ToggleMark(Game& game) {
-  const int cx = game.PointerX >> 4;
-  const int cy = game.PointerY >> 4;
-  const Cover state = game.StateAt(cx, cy);
+  const int cx = game.pointer.PointerX >> 4;
+  const int cy = game.pointer.PointerY >> 4;
+  const Cover state = game.board.StateAt(cx, cy);
   if (state == Cover::Open) return;  // also every cell past the arrays
   if (state == Cover::KeyboardMark) {
-    game.State(cx, cy) = Cover::Covered;
+    game.board.State(cx, cy) = Cover::Covered;
   } else {
-    game.State(cx, cy) = Cover::KeyboardMark;
+    game.board.State(cx, cy) = Cover::KeyboardMark;
     game.outside->PlaySound(SoundCue::Mark);
   }
 }
 
 void ButtonAtPointer(Game& game, int16_t button) {
-  const float x = static_cast<float>(game.PointerX);
-  const float y = static_cast<float>(game.PointerY);
+  const float x = static_cast<float>(game.pointer.PointerX);
+  const float y = static_cast<float>(game.pointer.PointerY);
   RevealCell(game, ModeOfButtons(button), x, y);
 }
 
@@ -55,17 +55,17 @@ void MoveSelection(Game& game, int dx, int dy) {
   const int width = game.gro.BoardWidth;
   const int height = game.gro.BoardHeight;
   if (width < 1 || height < 1) return;
-  int cx = game.PointerX >> 4;
-  int cy = game.PointerY >> 4;
-  if (game.OnBoard(cx, cy)) {
+  int cx = game.pointer.PointerX >> 4;
+  int cy = game.pointer.PointerY >> 4;
+  if (game.gro.OnBoard(cx, cy)) {
     cx += dx;
     cy += dy;
   }
   cx = std::clamp(cx, 0, width - 1);
   cy = std::clamp(cy, 0, height - 1);
-  game.PointerX = static_cast<int16_t>(kCellSize * cx + (game.PointerX & (kCellSize - 1)));
-  game.PointerY = static_cast<int16_t>(kCellSize * cy + (game.PointerY & (kCellSize - 1)));
-  game.CursorBlink = 0;
+  game.pointer.PointerX = static_cast<int16_t>(kCellSize * cx + (game.pointer.PointerX & (kCellSize - 1)));
+  game.pointer.PointerY = static_cast<int16_t>(kCellSize * cy + (game.pointer.PointerY & (kCellSize - 1)));
+  game.loop.CursorBlink = 0;
 }
 
 }  // namespace

@@ -17,28 +17,28 @@ int16_t ToPressPixel(float v) {
 }  // namespace
 
 void Picture1_MouseDown(Game& game, float X, float Y) {
-  game.PointerX = ToPressPixel(X);
-  game.PointerY = ToPressPixel(Y);
+  game.pointer.PointerX = ToPressPixel(X);
+  game.pointer.PointerY = ToPressPixel(Y);
 }
 
 void Picture1_MouseMove(Game& game, int16_t button, float X, float Y) {
-  game.LastButton = button;
-  RevealCell(game, ModeOfButtons(game.LastButton), X, Y);
+  game.pointer.LastButton = button;
+  RevealCell(game, ModeOfButtons(game.pointer.LastButton), X, Y);
 }
 
 void Picture1_DblClick(Game& game) {
-  if (game.LastButton != kLeftButton) return;
-  const int cx = game.PointerX >> 4;
-  const int cy = game.PointerY >> 4;
-  if (game.StateAt(cx, cy) != Cover::KeyboardMark) return;
+  if (game.pointer.LastButton != kLeftButton) return;
+  const int cx = game.pointer.PointerX >> 4;
+  const int cy = game.pointer.PointerY >> 4;
+  if (game.board.StateAt(cx, cy) != Cover::KeyboardMark) return;
 
   for (int x = 0; x < game.gro.BoardWidth; ++x) {
     for (int y = 0; y < game.gro.BoardHeight; ++y) {
-      if (game.State(x, y) != Cover::KeyboardMark) continue;
-      game.State(x, y) = Cover::Covered;
+      if (game.board.State(x, y) != Cover::KeyboardMark) continue;
+      game.board.State(x, y) = Cover::Covered;
       const float px = static_cast<float>(kCellSize * x);
       const float py = static_cast<float>(kCellSize * y);
-      RevealCell(game, ModeOfButtons(game.LastButton), px, py);
+      RevealCell(game, ModeOfButtons(game.pointer.LastButton), px, py);
     }
   }
 }

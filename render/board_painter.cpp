@@ -22,10 +22,10 @@ void BoardPainter::DrawBoard(const Game& game) {
   for (int y = 0; y < game.gro.BoardHeight; ++y) {
     for (int x = 0; x < game.gro.BoardWidth; ++x) {
       const int i = x + kArraySide * y;
-      const Cover state = game.CellState[i];
+      const Cover state = game.board.CellState[i];
       // A cover is as opaque as the content under it, so a covered cell needs
       // only the one copy.
-      const int k = state != Cover::Open ? static_cast<int>(state) - 1 : game.CellValue[i] + 4;
+      const int k = state != Cover::Open ? static_cast<int>(state) - 1 : game.board.CellValue[i] + 4;
       const int left = kCellSize * x;
       const int top = kCellSize * y;
       if (k >= 0 && k < sheetCells && left + kCellSize <= board_.width && top + kCellSize <= board_.height) {

@@ -34,7 +34,7 @@ std::string BombsText(int16_t bombsLeft) {
 }
 
 void DrawCounters(Game& game) {
-  game.outside->DrawCounters(TimeText(game.gro.ElapsedTime), BombsText(game.BombsLeft));
+  game.outside->DrawCounters(TimeText(game.gro.ElapsedTime), BombsText(game.board.BombsLeft));
 }
 
 }  // namespace porteka

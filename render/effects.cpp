@@ -30,7 +30,7 @@ void FireOpenTrigger(Game& game, const EffectRecord& record) {
   const int cx = (record.X + kOpenOffset) / kCellSize;
   const int cy = (record.Y + kOpenOffset) / kCellSize;
   for (const auto [dx, dy] : kNeighbours) {
-    if (game.OnBoard(cx + dx, cy + dy) && game.Value(cx + dx, cy + dy) == 0) {
+    if (game.gro.OnBoard(cx + dx, cy + dy) && game.board.Value(cx + dx, cy + dy) == 0) {
       RevealAt(game, RevealMode::UncoverBlock, cx + dx, cy + dy);
     }
   }
@@ -42,12 +42,12 @@ void FireExplosionTrigger(Game& game, const EffectRecord& record) {
   const int cx = (record.X + kExplosionOffset) / kCellSize;
   const int cy = (record.Y + kExplosionOffset) / kCellSize;
   for (const auto [dx, dy] : kNeighbours) {
-    if (game.OnBoard(cx + dx, cy + dy)) RevealAt(game, RevealMode::InnerBlast, cx + dx, cy + dy);
+    if (game.gro.OnBoard(cx + dx, cy + dy)) RevealAt(game, RevealMode::InnerBlast, cx + dx, cy + dy);
   }
   for (int k = -1; k <= 1; ++k) {
     const int ring[4][2] = {{cx + k, cy - 2}, {cx + k, cy + 2}, {cx - 2, cy + k}, {cx + 2, cy + k}};
     for (const auto& [x, y] : ring) {
-      if (game.OnBoard(x, y)) RevealAt(game, RevealMode::OuterBlast, x, y);
+      if (game.gro.OnBoard(x, y)) RevealAt(game, RevealMode::OuterBlast, x, y);
     }
   }
 }
@@ -74,22 +74,22 @@ void Walk(Game& game, Canvas& canvas, std::array<EffectRecord, N>& pool, EffectK
 }  // namespace
 
 void SpawnOpenEffect(Game& game, int16_t x, int16_t y) {
-  if (!Spawn(game.OpenEffects, x, y, kOpenOffset)) return;
+  if (!Spawn(game.effects.OpenEffects, x, y, kOpenOffset)) return;
   game.outside->PlaySound(SoundCue::Open);
 }
 
 void SpawnExplosion(Game& game, int16_t x, int16_t y) {
-  if (!Spawn(game.Explosions, x, y, kExplosionOffset)) return;
+  if (!Spawn(game.effects.Explosions, x, y, kExplosionOffset)) return;
   game.outside->DrawFace(Face::Lost);
-  const bool ends = game.GameState == GamePhase::Running;
-  game.GameState = GamePhase::Over;
+  const bool ends = game.board.GameState == GamePhase::Running;
+  game.board.GameState = GamePhase::Over;
   if (ends) game.outside->NoteGame(GameMoment::Lost);
   game.outside->PlaySound(SoundCue::Explosion);
 }
 
 void AnimateEffects(Game& game, Canvas& canvas) {
-  Walk(game, canvas, game.OpenEffects, EffectKind::Open, kOpenFrames, FireOpenTrigger);
-  Walk(game, canvas, game.Explosions, EffectKind::Explosion, kExplosionFrames, FireExplosionTrigger);
+  Walk(game, canvas, game.effects.OpenEffects, EffectKind::Open, kOpenFrames, FireOpenTrigger);
+  Walk(game, canvas, game.effects.Explosions, EffectKind::Explosion, kExplosionFrames, FireExplosionTrigger);
 }
 
 }  // namespace porteka

@@ -177,9 +177,9 @@ bool GameRuns::Watch(std::string_view run, uint32_t now) {
 
   // The replay's start: the start-up state, then the run's first board.
   auto watch = std::make_unique<Watching>(std::move(scenario), world_);
-  const uint8_t running = game_.LoopRunning;
+  const uint8_t running = game_.loop.LoopRunning;
   game_ = Game(watch->random, watch->outside);
-  game_.LoopRunning = running;
+  game_.loop.LoopRunning = running;
   watch->outside.quiet = true;
   LoadGame(game_);
   watch->outside.quiet = false;
@@ -213,20 +213,20 @@ void GameRuns::EndWatch() {
   if (!watch_) return;
   game_.random = &random_;
   game_.outside = &world_;
-  game_.LastFrameTime = lastNow_;
+  game_.loop.LastFrameTime = lastNow_;
   watch_.reset();
   if (onWatching_) onWatching_(false);
 }
 
 const RunRecorder* GameRuns::LastGame() const {
-  if (!watch_ && recorder_.started() && game_.GameState == GamePhase::Over) {
+  if (!watch_ && recorder_.started() && game_.board.GameState == GamePhase::Over) {
     return recorder_.ended() ? &recorder_ : nullptr;
   }
   return last_ ? &*last_ : nullptr;
 }
 
 void GameRuns::KeepLastGame() {
-  if (watch_ || !recorder_.started() || game_.GameState != GamePhase::Over) return;
+  if (watch_ || !recorder_.started() || game_.board.GameState != GamePhase::Over) return;
   if (recorder_.ended()) {
     last_ = std::move(recorder_);
   } else {

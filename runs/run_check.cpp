@@ -35,8 +35,8 @@ class EndOutside final : public Outside {
 
 bool EffectsLive(const Game& game) {
   const auto live = [](const EffectRecord& record) { return record.Phase != 0; };
-  return std::any_of(game.OpenEffects.begin(), game.OpenEffects.end(), live) ||
-         std::any_of(game.Explosions.begin(), game.Explosions.end(), live);
+  return std::any_of(game.effects.OpenEffects.begin(), game.effects.OpenEffects.end(), live) ||
+         std::any_of(game.effects.Explosions.begin(), game.effects.Explosions.end(), live);
 }
 
 }  // namespace
@@ -57,7 +57,7 @@ RunEnd PlayRun(std::string_view text) {
     for (size_t i = 0; i < scenario.events.size(); ++i) replay::PlayEventOf(*game, canvas, scenario, i);
     end.level = game->gro.GameLevel;
     end.elapsedTime = game->gro.ElapsedTime;
-    end.state = game->GameState;
+    end.state = game->board.GameState;
     end.face = outside.face;
     end.recordChecks = std::move(outside.checks);
     while (end.framesToRest < kMaxRestFrames && EffectsLive(*game)) {

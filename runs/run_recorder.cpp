@@ -35,24 +35,24 @@ void RunRecorder::Begin(const Game& game) {
   bombs_.clear();
   for (int16_t y = 0; y < height_; ++y) {
     for (int16_t x = 0; x < width_; ++x) {
-      if (Game::InArrays(x, y) && game.CellValue[x + kArraySide * y] == kBomb) bombs_.emplace_back(x, y);
+      if (Board::InArrays(x, y) && game.board.CellValue[x + kArraySide * y] == kBomb) bombs_.emplace_back(x, y);
     }
   }
   steps_.clear();
   pendingFrames_ = 0;
-  pendingWaiting_ = game.GameState == GamePhase::Waiting;
+  pendingWaiting_ = game.board.GameState == GamePhase::Waiting;
   frames_ = 0;
   replayButtons_ = 0;
 
   // What the board inherits, made the same in the replay.
-  if (!OnSurface(game, game.PointerX, game.PointerY)) {
+  if (!OnSurface(game, game.pointer.PointerX, game.pointer.PointerY)) {
     state_ = State::kNotKept;
     return;
   }
-  if (game.PointerX != 0 || game.PointerY != 0) {
-    steps_.push_back({Step::Kind::kMouseDown, 0, 0, 0, static_cast<float>(game.PointerX), static_cast<float>(game.PointerY)});
+  if (game.pointer.PointerX != 0 || game.pointer.PointerY != 0) {
+    steps_.push_back({Step::Kind::kMouseDown, 0, 0, 0, static_cast<float>(game.pointer.PointerX), static_cast<float>(game.pointer.PointerY)});
   }
-  if (game.CursorBlink != 0) pendingFrames_ = 1;
+  if (game.loop.CursorBlink != 0) pendingFrames_ = 1;
 }
 
 void RunRecorder::MouseDown(const Game& game, float x, float y) {
@@ -71,7 +71,7 @@ void RunRecorder::MouseMove(const Game& game, int16_t button, float x, float y) 
     state_ = State::kNotKept;
     return;
   }
-  const bool changesNothing = game.GameState != GamePhase::Waiting && button == replayButtons_ &&
+  const bool changesNothing = game.board.GameState != GamePhase::Waiting && button == replayButtons_ &&
                               (!ButtonsAct(button) || !OnSurface(game, x, y));
   if (changesNothing) return;
   replayButtons_ = button;
@@ -81,7 +81,7 @@ void RunRecorder::MouseMove(const Game& game, int16_t button, float x, float y) 
 void RunRecorder::DblClick(const Game& game) {
   if (state_ != State::kRecording) return;
   // The rule reads the buttons of the last move, which the replay may not share yet.
-  if (game.LastButton != replayButtons_) {
+  if (game.pointer.LastButton != replayButtons_) {
     state_ = State::kNotKept;
     return;
   }
@@ -106,8 +106,8 @@ void RunRecorder::Frame() {
 
 void RunRecorder::After(const Game& game) {
   if (state_ != State::kRecording) return;
-  pendingWaiting_ = game.GameState == GamePhase::Waiting;
-  if (game.GameState != GamePhase::Over) return;
+  pendingWaiting_ = game.board.GameState == GamePhase::Waiting;
+  if (game.board.GameState != GamePhase::Over) return;
   CloseFrames();
   if (state_ == State::kRecording) state_ = State::kEnded;
 }

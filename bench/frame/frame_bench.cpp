@@ -44,12 +44,12 @@ struct Scene {
 void FillPools(Game& game) {
   for (int i = 0; i < kOpenEffectSlots; ++i) {
     const int cell = (i * 389) % 1024;
-    game.OpenEffects[i] = {static_cast<uint8_t>(1 + i % kOpenFrames), static_cast<int16_t>(16 * (cell % 32) - kOpenOffset),
+    game.effects.OpenEffects[i] = {static_cast<uint8_t>(1 + i % kOpenFrames), static_cast<int16_t>(16 * (cell % 32) - kOpenOffset),
                            static_cast<int16_t>(16 * (cell / 32) - kOpenOffset)};
   }
   for (int i = 0; i < kExplosionSlots; ++i) {
     const int cell = (i * 997) % 1024;
-    game.Explosions[i] = {static_cast<uint8_t>(1 + i % kExplosionFrames),
+    game.effects.Explosions[i] = {static_cast<uint8_t>(1 + i % kExplosionFrames),
                           static_cast<int16_t>(16 * (cell % 32) - kExplosionOffset),
                           static_cast<int16_t>(16 * (cell / 32) - kExplosionOffset)};
   }
@@ -91,10 +91,10 @@ void DealWorstFrame(Game& game) {
   StartCustomGame(game);
   PlayALittle(game, 300);
   FillPools(game);
-  game.GameState = GamePhase::Running;  // the clock runs, so the counters are drawn
-  game.CursorBlink = 0;                 // and the marker too
-  game.PointerX = 250;
-  game.PointerY = 250;
+  game.board.GameState = GamePhase::Running;  // the clock runs, so the counters are drawn
+  game.loop.CursorBlink = 0;                 // and the marker too
+  game.pointer.PointerX = 250;
+  game.pointer.PointerY = 250;
 }
 
 void BM_WorstFrame(benchmark::State& state, std::string_view art) {
@@ -147,12 +147,12 @@ void BM_TypicalFrame(benchmark::State& state, std::string_view art) {
   PlayALittle(game, 40);
   const int16_t cells[][2] = {{3, 4}, {4, 4}, {5, 5}, {12, 9}, {0, 15}};
   for (int i = 0; i < 5; ++i) {
-    game.OpenEffects[i] = {static_cast<uint8_t>(3 + i), static_cast<int16_t>(16 * cells[i][0] - kOpenOffset),
+    game.effects.OpenEffects[i] = {static_cast<uint8_t>(3 + i), static_cast<int16_t>(16 * cells[i][0] - kOpenOffset),
                            static_cast<int16_t>(16 * cells[i][1] - kOpenOffset)};
   }
-  game.Explosions[0] = {9, 16 * 8 - kExplosionOffset, 16 * 7 - kExplosionOffset};
-  game.GameState = GamePhase::Running;
-  game.CursorBlink = 0;
+  game.effects.Explosions[0] = {9, 16 * 8 - kExplosionOffset, 16 * 7 - kExplosionOffset};
+  game.board.GameState = GamePhase::Running;
+  game.loop.CursorBlink = 0;
   RunFrames(state, *scene);
 }
 
@@ -194,19 +194,19 @@ void BM_WorstEffectsOnly(benchmark::State& state, std::string_view art) {
     return n;
   };
   double litPixels = 0, litRuns = 0;
-  for (const EffectRecord& r : game.OpenEffects) {
+  for (const EffectRecord& r : game.effects.OpenEffects) {
     litPixels += static_cast<double>(SpriteStrip(sheets.openFlash, kOpenSpriteSize, kOpenFrames).LitPixels(r.Phase));
     litRuns += runs(sheets.openFlash, kOpenSpriteSize, r.Phase);
   }
-  for (const EffectRecord& r : game.Explosions) {
+  for (const EffectRecord& r : game.effects.Explosions) {
     litPixels += static_cast<double>(SpriteStrip(sheets.explosion, kExplosionSpriteSize, kExplosionFrames).LitPixels(r.Phase));
     litRuns += runs(sheets.explosion, kExplosionSpriteSize, r.Phase);
   }
   state.counters["lit_px"] = litPixels;
   state.counters["runs"] = litRuns;
   for (auto _ : state) {
-    for (const EffectRecord& r : game.OpenEffects) painter.DrawEffect(EffectKind::Open, r.Phase, r.X, r.Y);
-    for (const EffectRecord& r : game.Explosions) painter.DrawEffect(EffectKind::Explosion, r.Phase, r.X, r.Y);
+    for (const EffectRecord& r : game.effects.OpenEffects) painter.DrawEffect(EffectKind::Open, r.Phase, r.X, r.Y);
+    for (const EffectRecord& r : game.effects.Explosions) painter.DrawEffect(EffectKind::Explosion, r.Phase, r.X, r.Y);
     benchmark::DoNotOptimize(painter.board().pixels.data());
     benchmark::ClobberMemory();
   }
@@ -223,7 +223,7 @@ void BM_WorstRulesOnly(benchmark::State& state) {
   StartCustomGame(game);
   PlayALittle(game, 300);
   FillPools(game);
-  game.GameState = GamePhase::Running;
+  game.board.GameState = GamePhase::Running;
   const Game start = game;
   for (auto _ : state) {
     game = start;

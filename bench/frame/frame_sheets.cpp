@@ -94,7 +94,7 @@ struct Player {
     painter.Resize(game.layout.boardWidth, game.layout.boardHeight);
     for (size_t y = 0; y < rows.size(); ++y)
       for (size_t x = 0; x < rows[y].size(); ++x)
-        if (rows[y][x] == 'F') game.State(static_cast<int>(x), static_cast<int>(y)) = Cover::Flag;
+        if (rows[y][x] == 'F') game.board.State(static_cast<int>(x), static_cast<int>(y)) = Cover::Flag;
   }
   // A left-button move over the cell after a press on it, as the player does it.
   void Uncover(int x, int y) {

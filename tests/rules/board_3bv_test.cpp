@@ -15,7 +15,7 @@ class Board3BVTest : public RulesTest {
       DealCustom(rows);
       return;
     }
-    game.CellValue.fill(0);
+    game.board.CellValue.fill(0);
     game.gro.BoardWidth = static_cast<int16_t>(rows[0].size());
     game.gro.BoardHeight = static_cast<int16_t>(rows.size());
   }
@@ -52,7 +52,7 @@ TEST_F(Board3BVTest, CountsRegionsAndTheNumbersNoRegionOpens) {
 int PlainClicks(const Game& game) {
   const int w = game.gro.BoardWidth, h = game.gro.BoardHeight;
   const auto in = [&](int x, int y) { return x >= 0 && x < w && y >= 0 && y < h; };
-  const auto bomb = [&](int x, int y) { return in(x, y) && game.CellValue[x + kArraySide * y] == kBomb; };
+  const auto bomb = [&](int x, int y) { return in(x, y) && game.board.CellValue[x + kArraySide * y] == kBomb; };
   const auto around = [&](int x, int y) {
     int bombs = 0;
     for (int i = 0; i < 9; ++i) bombs += bomb(x + i % 3 - 1, y + i / 3 - 1);

@@ -17,8 +17,8 @@ TEST_F(ChainTest, AnExplosionBlastsTwoRingsAndLeavesTheCornersOfItsSquare) {
                                        {4, 4}, {2, 1}, {2, 5}, {1, 2}, {5, 2}, {3, 1}, {3, 5},
                                        {1, 3}, {5, 3}, {4, 1}, {4, 5}, {1, 4}, {5, 4}};
   for (size_t i = 0; i < std::size(order); ++i) {
-    EXPECT_EQ(game.OpenEffects[i].X, 16 * order[i].first - 16) << i;
-    EXPECT_EQ(game.OpenEffects[i].Y, 16 * order[i].second - 16) << i;
+    EXPECT_EQ(game.effects.OpenEffects[i].X, 16 * order[i].first - 16) << i;
+    EXPECT_EQ(game.effects.OpenEffects[i].Y, 16 * order[i].second - 16) << i;
   }
 
   // The rubble's flashes fire and open around the empty cells beyond: the
@@ -26,9 +26,9 @@ TEST_F(ChainTest, AnExplosionBlastsTwoRingsAndLeavesTheCornersOfItsSquare) {
   Frames(2);
   EXPECT_EQ(Picture(), (Rows{".......", "..+++..", ".+xxx+.", ".+x*x+.", ".+xxx+.", "..+++..", "......."}));
   // Every safe cell is open, but an exploded game is not won afterwards.
-  EXPECT_EQ(game.CoveredCount, game.gro.BombCount);
+  EXPECT_EQ(game.board.CoveredCount, game.gro.BombCount);
   EXPECT_EQ(outside.Count("face 1"), 0);
-  EXPECT_EQ(game.GameState, GamePhase::Over);
+  EXPECT_EQ(game.board.GameState, GamePhase::Over);
 }
 
 }  // namespace

@@ -25,15 +25,15 @@ class FloodTest : public RulesTest {
 // next pass and fires in the one after: that step of the wave takes two frames.
 TEST_F(FloodTest, FlashesThatLandInEarlierSlotsCostTheWaveAFrame) {
   // A hundred old flashes in their last frame hold the first slots.
-  for (int i = 0; i < 100; ++i) game.OpenEffects[i] = {10, 160, 0};
+  for (int i = 0; i < 100; ++i) game.effects.OpenEffects[i] = {10, 160, 0};
   Move(RevealMode::Uncover, 0, 0);
   Frames(1);  // the old flashes are drawn once more and free their slots
   outside.Clear();
 
   Frames(1);
   EXPECT_EQ(Picture(), Corridor(0, 2));
-  EXPECT_EQ(game.OpenEffects[0].Phase, 1);
-  EXPECT_EQ(game.OpenEffects[0].X, 0);  // cell (1, 0)
+  EXPECT_EQ(game.effects.OpenEffects[0].Phase, 1);
+  EXPECT_EQ(game.effects.OpenEffects[0].X, 0);  // cell (1, 0)
   EXPECT_EQ(outside.Take(), (S{"board", OpenAt(2, 0, 0), "sound 0", "sound 0", "sound 0", "sound 0", "sound 0",
                                "counters Time 0.06sec|Bom 2  ", "present"}));
 
@@ -46,7 +46,7 @@ TEST_F(FloodTest, FlashesThatLandInEarlierSlotsCostTheWaveAFrame) {
     Frames(1);
     EXPECT_EQ(Picture(), Corridor(0, to)) << "to column " << to;
   }
-  EXPECT_EQ(game.GameState, GamePhase::Over);
+  EXPECT_EQ(game.board.GameState, GamePhase::Over);
   EXPECT_EQ(game.gro.ElapsedTime, 6);
 }
 
@@ -58,7 +58,7 @@ TEST_F(FloodTest, TwoColumnsOfFlagsAndMarksStopTheWaveForGoodButOneDoesNot) {
   Move(RevealMode::Uncover, 0, 0);
   Frames(6);
   EXPECT_EQ(Picture(), (Rows{".....F....2#", ".....F....2#"}));
-  EXPECT_EQ(game.GameState, GamePhase::Running);  // flagged safe cells must still be opened to win
+  EXPECT_EQ(game.board.GameState, GamePhase::Running);  // flagged safe cells must still be opened to win
 
   DealCustom(kCorridor);
   for (const auto& [x, y] : {std::pair{5, 0}, {5, 1}, {6, 0}, {6, 0}}) Move(RevealMode::CycleMark, x, y);

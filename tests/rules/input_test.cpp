@@ -24,10 +24,10 @@ TEST_F(MouseTest, APressRemembersItsPixelRoundedHalfToEvenAndDoesNothingElse) {
   };
   for (const auto& [pixel, want] : cases) {
     Picture1_MouseDown(game, pixel, 3.5f);
-    EXPECT_EQ(game.PointerX, want) << pixel;
-    EXPECT_EQ(game.PointerY, 4);
+    EXPECT_EQ(game.pointer.PointerX, want) << pixel;
+    EXPECT_EQ(game.pointer.PointerY, 4);
   }
-  EXPECT_EQ(game.GameState, GamePhase::Waiting);
+  EXPECT_EQ(game.board.GameState, GamePhase::Waiting);
   EXPECT_TRUE(outside.calls.empty());
 }
 
@@ -79,7 +79,7 @@ TEST_F(KeyboardTest, AWithAnyOtherModifierTogglesTheCellAtThePress) {
     Form_KeyDown(game, kKeyA, shift);
     EXPECT_EQ(outside.Take(), Cues(1)) << shift;  // on with the cue, off silently
   }
-  EXPECT_EQ(game.GameState, GamePhase::Waiting);  // marks do not start the clock
+  EXPECT_EQ(game.board.GameState, GamePhase::Waiting);  // marks do not start the clock
 
   // Flags and second marks become marks; the way back never raises the count.
   Move(RevealMode::CycleMark, 1, 0);
@@ -91,7 +91,7 @@ TEST_F(KeyboardTest, AWithAnyOtherModifierTogglesTheCellAtThePress) {
   }
   EXPECT_EQ(Picture(), (Rows{"####", "####", "##K#", "####"}));
   EXPECT_EQ(outside.Take(), Cues(2));
-  EXPECT_EQ(game.BombsLeft, 1);
+  EXPECT_EQ(game.board.BombsLeft, 1);
 }
 
 TEST_F(KeyboardTest, TheButtonKeysPlayTheButtonsAtThePressWhateverTheModifiers) {
@@ -106,7 +106,7 @@ TEST_F(KeyboardTest, TheButtonKeysPlayTheButtonsAtThePressWhateverTheModifiers) 
     PressOn(2, 2);
     Form_KeyDown(game, key, shift);
     EXPECT_EQ(Picture(), want) << key;
-    EXPECT_NE(game.GameState, GamePhase::Waiting);
+    EXPECT_NE(game.board.GameState, GamePhase::Waiting);
   }
 }
 
@@ -126,17 +126,17 @@ TEST_F(KeyboardTest, ArrowsMoveOnlyTheSelectionWithinTheBoardAndOtherKeysNothing
       {300, 37, kKeyLeft, 60, 37}, {300, 300, kKeyUp, 60, 60}, {512, 0, kKeyRight, 48, 0},
       {20, 70, kKeyDown, 20, 54},  {-32768, 20, kKeyDown, 0, 20},
   };
-  const auto values = game.CellValue;
-  const auto states = game.CellState;
+  const auto values = game.board.CellValue;
+  const auto states = game.board.CellState;
   int16_t shift = 0;
   for (const auto& [x, y, key, wantX, wantY] : cases) {
     SCOPED_TRACE(testing::Message() << "(" << x << "," << y << ") key " << key);
-    game.PointerX = x;
-    game.PointerY = y;
-    game.CursorBlink = 1;  // the next frame would be a dark one
+    game.pointer.PointerX = x;
+    game.pointer.PointerY = y;
+    game.loop.CursorBlink = 1;  // the next frame would be a dark one
     Form_KeyDown(game, key, shift++ % 8);
-    EXPECT_EQ(game.PointerX, wantX);
-    EXPECT_EQ(game.PointerY, wantY);
+    EXPECT_EQ(game.pointer.PointerX, wantX);
+    EXPECT_EQ(game.pointer.PointerY, wantY);
     EXPECT_TRUE(outside.calls.empty());
     Frames(1);
     EXPECT_EQ(outside.Count("marker " + std::to_string(wantX & ~15) + " " + std::to_string(wantY & ~15)), 1);
@@ -145,9 +145,9 @@ TEST_F(KeyboardTest, ArrowsMoveOnlyTheSelectionWithinTheBoardAndOtherKeysNothing
   for (const int16_t key : {0, 1, 36, 41, 66, 97, 99, 120, 122, 255, -1, 32767})
     for (const int16_t shift : {0, 2}) Form_KeyDown(game, key, shift);
   EXPECT_TRUE(outside.calls.empty());
-  EXPECT_EQ(game.CellValue, values);
-  EXPECT_EQ(game.CellState, states);
-  EXPECT_EQ(game.GameState, GamePhase::Waiting);
+  EXPECT_EQ(game.board.CellValue, values);
+  EXPECT_EQ(game.board.CellState, states);
+  EXPECT_EQ(game.board.GameState, GamePhase::Waiting);
   EXPECT_EQ(game.gro.ElapsedTime, 0);
 }
 
@@ -157,10 +157,10 @@ TEST_F(InputTest, APressPastTheArraysOrLeftOffASmallerBoardTouchesNoCell) {
   auto expectNoCellTouched = [&] {
     Picture1_MouseMove(game, kLeftButton, 8, 8);
     outside.Clear();
-    const auto before = game.CellState;
+    const auto before = game.board.CellState;
     Picture1_DblClick(game);
     for (const int16_t key : {kKeyA, kKeyEnter, kKeyZ, kKeyX}) Form_KeyDown(game, key, 0);
-    EXPECT_EQ(game.CellState, before);
+    EXPECT_EQ(game.board.CellState, before);
     EXPECT_TRUE(outside.calls.empty());
   };
   SetCustomBoard(game, 32, 32, 40);
@@ -168,7 +168,7 @@ TEST_F(InputTest, APressPastTheArraysOrLeftOffASmallerBoardTouchesNoCell) {
   State(0, 1) = Cover::KeyboardMark;
   for (const float y : {0.0f, 511.5f}) {
     Picture1_MouseDown(game, 511.5f, y);
-    ASSERT_EQ(game.PointerX, 512);
+    ASSERT_EQ(game.pointer.PointerX, 512);
     expectNoCellTouched();
   }
 

@@ -43,12 +43,12 @@ class CheckingOutside final : public Outside, public Canvas {
     Expect(face <= Face::Lost, "face");
     wins += face == Face::Won;
     explosions += face == Face::Lost;
-    if (face == Face::Won) Expect(game->CoveredCount == game->gro.BombCount && game->GameState == GamePhase::Running, "won face");
+    if (face == Face::Won) Expect(game->board.CoveredCount == game->gro.BombCount && game->board.GameState == GamePhase::Running, "won face");
   }
   void CheckRecord() override {
     ++records;
     Expect(IsFixedLevel(game->gro.GameLevel), "records check on a custom board");
-    Expect(game->GameState == GamePhase::Over && game->CoveredCount == game->gro.BombCount, "records check without a win");
+    Expect(game->board.GameState == GamePhase::Over && game->board.CoveredCount == game->gro.BombCount, "records check without a win");
     // Mid-frame or mid-move: the run up to here must replay to this very win.
     if (runs->recorder().kept()) {
       Expect(!runs->RecordRun().empty(), "a won game's run does not replay to its win");
@@ -190,7 +190,7 @@ class RandomPlay {
 
   int Flags() const {
     int n = 0;
-    for (const Cover s : game_.CellState) n += s == Cover::Flag;
+    for (const Cover s : game_.board.CellState) n += s == Cover::Flag;
     return n;
   }
 
@@ -210,7 +210,7 @@ class RandomPlay {
     for (int i = 0; i < w * h; ++i) {
       const int x = (start + i) % w;
       const int y = (start + i) / w % h;
-      if (!test(game_.CellValue[x + kArraySide * y], game_.CellState[x + kArraySide * y])) continue;
+      if (!test(game_.board.CellValue[x + kArraySide * y], game_.board.CellState[x + kArraySide * y])) continue;
       px = static_cast<float>(16 * x + Below(16)) + 0.25f;
       py = static_cast<float>(16 * y + Below(16)) + 0.25f;
       return true;
@@ -271,12 +271,12 @@ class RandomPlay {
     const int w = Width(), h = Height();
     if (w < 2 || w > 32 || h < 2 || h > 32) return "board size";
     if (game_.layout.boardWidth != 16 * w || game_.layout.boardHeight != 16 * h) return "surface size";
-    if (game_.GameState < GamePhase::Waiting || game_.GameState > GamePhase::Over) return "GameState";
+    if (game_.board.GameState < GamePhase::Waiting || game_.board.GameState > GamePhase::Over) return "GameState";
     int bombs = 0, openSafe = 0, flags = 0, notCovered = 0;
     for (int y = 0; y < kArraySide; ++y) {
       for (int x = 0; x < kArraySide; ++x) {
-        const uint8_t v = game_.CellValue[x + kArraySide * y];
-        const Cover s = game_.CellState[x + kArraySide * y];
+        const uint8_t v = game_.board.CellValue[x + kArraySide * y];
+        const Cover s = game_.board.CellState[x + kArraySide * y];
         if (x >= w || y >= h) {
           if (v != 0 || s != Cover::Open) return "a cell outside the board changed";
           continue;
@@ -289,20 +289,20 @@ class RandomPlay {
         notCovered += s != Cover::Covered && s != Cover::KeyboardMark;
       }
     }
-    if (newGames == 0) return game_.GameState == GamePhase::Over && openSafe == 256 ? "" : "start-up board";
+    if (newGames == 0) return game_.board.GameState == GamePhase::Over && openSafe == 256 ? "" : "start-up board";
     if (bombs != game_.gro.BombCount) return "bomb count";
     // Bombs that blew up are open but were never counted off.
-    if (game_.CoveredCount != w * h - openSafe) return "CoveredCount";
-    if (game_.BombsLeft != game_.gro.BombCount - flags - lostFlags_) return "BombsLeft";
-    if (game_.GameState == GamePhase::Running && game_.CoveredCount == game_.gro.BombCount && game_.CoveredCount != w * h)
+    if (game_.board.CoveredCount != w * h - openSafe) return "CoveredCount";
+    if (game_.board.BombsLeft != game_.gro.BombCount - flags - lostFlags_) return "BombsLeft";
+    if (game_.board.GameState == GamePhase::Running && game_.board.CoveredCount == game_.gro.BombCount && game_.board.CoveredCount != w * h)
       return "a win not taken";
-    if (game_.GameState == GamePhase::Waiting && (notCovered != 0 || game_.gro.ElapsedTime != 0)) return "a waiting board was played";
+    if (game_.board.GameState == GamePhase::Waiting && (notCovered != 0 || game_.gro.ElapsedTime != 0)) return "a waiting board was played";
     if (game_.gro.ElapsedTime < 0) return "ElapsedTime";
-    for (const EffectRecord& r : game_.OpenEffects) {
+    for (const EffectRecord& r : game_.effects.OpenEffects) {
       if (r.Phase > kOpenFrames) return "flash Phase above 10";
       if (r.Phase != 0 && ((r.X + 16) % 16 != 0 || r.X < -16 || r.X > 480 || r.Y < -16 || r.Y > 480)) return "flash position";
     }
-    for (const EffectRecord& r : game_.Explosions) {
+    for (const EffectRecord& r : game_.effects.Explosions) {
       if (r.Phase > kExplosionFrames) return "explosion Phase above 20";
       if (r.Phase != 0 && ((r.X + 52) % 16 != 0 || r.X < -52 || r.X > 444 || r.Y < -52 || r.Y > 444)) return "explosion position";
     }
@@ -334,13 +334,13 @@ class RandomPlay {
         });
       };
       // The buttons of the last move the board inherited differ until its own first move.
-      const bool sameButtons = r.LastButton == g.LastButton || text.find("mousemove") == std::string::npos;
-      if (r.CellValue != g.CellValue || r.CellState != g.CellState || r.CoveredCount != g.CoveredCount ||
-          r.GameState != g.GameState || r.BombsLeft != g.BombsLeft || r.PointerX != g.PointerX ||
-          r.PointerY != g.PointerY || !sameButtons || r.CursorBlink != g.CursorBlink ||
+      const bool sameButtons = r.pointer.LastButton == g.pointer.LastButton || text.find("mousemove") == std::string::npos;
+      if (r.board.CellValue != g.board.CellValue || r.board.CellState != g.board.CellState || r.board.CoveredCount != g.board.CoveredCount ||
+          r.board.GameState != g.board.GameState || r.board.BombsLeft != g.board.BombsLeft || r.pointer.PointerX != g.pointer.PointerX ||
+          r.pointer.PointerY != g.pointer.PointerY || !sameButtons || r.loop.CursorBlink != g.loop.CursorBlink ||
           r.gro.ElapsedTime != g.gro.ElapsedTime || r.gro.GameLevel != g.gro.GameLevel ||
           r.gro.BombCount != g.gro.BombCount || r.layout.boardLeft != g.layout.boardLeft ||
-          !sameEffects(r.OpenEffects, g.OpenEffects) || !sameEffects(r.Explosions, g.Explosions)) {
+          !sameEffects(r.effects.OpenEffects, g.effects.OpenEffects) || !sameEffects(r.effects.Explosions, g.effects.Explosions)) {
         return "the run replays to another state:\n" + text;
       }
     } catch (const replay::ScenarioError& e) {
@@ -354,7 +354,7 @@ class RandomPlay {
   std::string Describe(const std::string& broken) const {
     std::ostringstream out;
     out << broken << " after action " << action_ << " on a " << Width() << "x" << Height() << " board with "
-        << game_.gro.BombCount << " bombs, GameState " << static_cast<int>(game_.GameState) << ", CoveredCount " << game_.CoveredCount;
+        << game_.gro.BombCount << " bombs, GameState " << static_cast<int>(game_.board.GameState) << ", CoveredCount " << game_.board.CoveredCount;
     return out.str();
   }
 

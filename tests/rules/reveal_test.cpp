@@ -23,7 +23,7 @@ TEST_F(RevealTest, CallsThatAreNoMoveOnlyStartTheClock) {
     for (const auto& [x, y] : off) {
       DealCustom(kSmall);
       RevealCell(game, mode, x, y);
-      EXPECT_EQ(game.GameState, GamePhase::Running);
+      EXPECT_EQ(game.board.GameState, GamePhase::Running);
       EXPECT_EQ(Picture(), Rows(4, "####")) << static_cast<int>(mode) << " at " << x << "," << y;
       EXPECT_TRUE(outside.calls.empty());
     }
@@ -37,7 +37,7 @@ TEST_F(RevealTest, CallsThatAreNoMoveOnlyStartTheClock) {
     for (int y = 0; y < 4; ++y)
       for (int x = 0; x < 4; ++x) Move(RevealMode{mode}, x, y);
   EXPECT_EQ(Picture(), before);
-  EXPECT_EQ(game.BombsLeft, 1);
+  EXPECT_EQ(game.board.BombsLeft, 1);
   EXPECT_TRUE(outside.calls.empty());
 }
 
@@ -46,12 +46,12 @@ TEST_F(RevealTest, UncoverOpensTheCellUnderThePixelOnceWithAFlashAndSkipsFlagsAn
   State(3, 0) = Cover::Flag;
   State(0, 1) = Cover::KeyboardMark;
   RevealCell(game, RevealMode::Uncover, 31.999f, 0.0f);
-  EXPECT_EQ(game.OpenEffects[0].Phase, 1);
+  EXPECT_EQ(game.effects.OpenEffects[0].Phase, 1);
   RevealCell(game, RevealMode::Uncover, 32.0f, 0.0f);
   for (const auto& [x, y] : {std::pair{1, 0}, {3, 0}, {0, 1}}) Move(RevealMode::Uncover, x, y);
   EXPECT_EQ(Picture(), (Rows{"#1.F", "K###", "####", "####"}));
-  EXPECT_EQ(game.CoveredCount, 14);
-  EXPECT_EQ(game.OpenEffects[2].Phase, 0);  // no second flash for an open cell
+  EXPECT_EQ(game.board.CoveredCount, 14);
+  EXPECT_EQ(game.effects.OpenEffects[2].Phase, 0);  // no second flash for an open cell
   EXPECT_EQ(outside.Take(), (S{"sound 0", "sound 0"}));
 }
 
@@ -60,7 +60,7 @@ TEST_F(RevealTest, UncoverOpensTheCellUnderThePixelOnceWithAFlashAndSkipsFlagsAn
 TEST_F(RevealTest, UncoveringABombShowsTheFaceBeforeTheGameEndsAndSoundsAfter) {
   State(3, 3) = Cover::SecondMark;
   RevealCell(game, RevealMode::Uncover, 63.99f, 63.99f);
-  EXPECT_EQ(game.CoveredCount, 16);  // a bomb is never counted off
+  EXPECT_EQ(game.board.CoveredCount, 16);  // a bomb is never counted off
   EXPECT_EQ(outside.calls, (S{"face 2", "sound 1"}));
   EXPECT_EQ(outside.gameStateAtCall, (std::vector<int16_t>{0, 1}));
 }
@@ -72,7 +72,7 @@ TEST_F(RevealTest, TheRightButtonCyclesCoveredFlagSecondMarkOnEveryMoveEvent) {
   for (const auto& [state, bombsLeft] : steps) {
     Picture1_MouseMove(game, kRightButton, x++, 40.0f);  // all inside one cell
     EXPECT_EQ(State(2, 2), state);
-    EXPECT_EQ(game.BombsLeft, bombsLeft);
+    EXPECT_EQ(game.board.BombsLeft, bombsLeft);
   }
   State(1, 1) = Cover::KeyboardMark;
   Move(RevealMode::CycleMark, 1, 1);
@@ -85,11 +85,11 @@ TEST_F(RevealTest, TheBlockOpensRowByRowAndSetsOffABombWhateverTheFlags) {
   outside.Clear();
   Move(RevealMode::UncoverBlock, 1, 1);
   EXPECT_EQ(Picture(), (Rows{"*F.#", "11.#", "..1#", "####"}));
-  EXPECT_EQ(game.GameState, GamePhase::Over);
+  EXPECT_EQ(game.board.GameState, GamePhase::Over);
   // The bomb in the top left goes first; the flashes follow in row order.
   EXPECT_EQ(outside.calls.front(), "face 2");
   EXPECT_EQ(outside.Count("sound 0"), 7);
-  EXPECT_EQ(game.OpenEffects[0].X, 16);
+  EXPECT_EQ(game.effects.OpenEffects[0].X, 16);
 }
 
 TEST_F(RevealTest, BlastsLeaveRubbleInnerOverOuterAndSpareMarkedBombs) {
@@ -111,8 +111,8 @@ TEST_F(RevealTest, BlastsLeaveRubbleInnerOverOuterAndSpareMarkedBombs) {
   EXPECT_EQ(Picture(), (Rows{"Fx#x", "#x+#", "FK##", "###K"}));
   EXPECT_EQ((std::array{Value(0, 2), Value(1, 2), Value(0, 0), Value(3, 3)}),
             (std::array{kInnerRubble, kOuterRubble, kBomb, kBomb}));
-  EXPECT_EQ(game.CoveredCount, 12);
-  EXPECT_EQ(game.GameState, GamePhase::Running);
+  EXPECT_EQ(game.board.CoveredCount, 12);
+  EXPECT_EQ(game.board.GameState, GamePhase::Running);
   EXPECT_EQ(outside.Take(), (S{"sound 0", "sound 0"}));
 
   // Uncovered later, a scorched cell keeps its inner rubble under an outer blast.
@@ -125,10 +125,10 @@ TEST_F(RevealTest, BlastsLeaveRubbleInnerOverOuterAndSpareMarkedBombs) {
   State(0, 0) = Cover::SecondMark;
   Move(RevealMode::OuterBlast, 0, 0);
   EXPECT_EQ(Value(0, 0), kBomb);
-  EXPECT_EQ(game.Explosions[0].Phase, 1);
+  EXPECT_EQ(game.effects.Explosions[0].Phase, 1);
   Move(RevealMode::InnerBlast, 0, 0);
   EXPECT_EQ(Value(0, 0), kBomb);
-  EXPECT_EQ(game.Explosions[1].Phase, 0);
+  EXPECT_EQ(game.effects.Explosions[1].Phase, 0);
 }
 
 // The flood_wave dump shows a custom board won without a records check.
@@ -150,17 +150,17 @@ TEST_F(RevealTest, EachCellOfABlockRunsItsOwnWinTest) {
   outside.Clear();
   Move(RevealMode::UncoverBlock, 1, 1);
   EXPECT_EQ(outside.calls, (S{"sound 0", "face 1", "face 2", "sound 1"}));
-  EXPECT_EQ(game.GameState, GamePhase::Over);
+  EXPECT_EQ(game.board.GameState, GamePhase::Over);
 }
 
 TEST_F(RevealTest, ABoardOfBombsIsWonByTheFirstMoveThatHitsNoBomb) {
   DealCustom({"**", "**"});
   RevealCell(game, RevealMode{0}, 40.0f, 8.0f);  // off the surface: the clock starts, no win test
-  EXPECT_EQ(game.GameState, GamePhase::Running);
+  EXPECT_EQ(game.board.GameState, GamePhase::Running);
   EXPECT_TRUE(outside.calls.empty());
   Move(RevealMode{0}, 1, 1);
   EXPECT_EQ(outside.calls, S{"face 1"});
-  EXPECT_EQ(game.GameState, GamePhase::Over);
+  EXPECT_EQ(game.board.GameState, GamePhase::Over);
 }
 
 }  // namespace

@@ -59,7 +59,7 @@ class RecordingOutside final : public Outside, public Canvas {
   void Note(std::string call, Numbers... numbers) {
     ((call += " " + std::to_string(numbers)), ...);
     calls.push_back(std::move(call));
-    gameStateAtCall.push_back(game != nullptr ? static_cast<int16_t>(game->GameState) : int16_t{99});
+    gameStateAtCall.push_back(game != nullptr ? static_cast<int16_t>(game->board.GameState) : int16_t{99});
   }
 };
 
@@ -102,8 +102,8 @@ class RulesTest : public ::testing::Test {
   }
   void DealCustom(const Rows& rows) { DealLevel(Level::Custom, rows); }
 
-  uint8_t& Value(int x, int y) { return game.Value(x, y); }
-  Cover& State(int x, int y) { return game.State(x, y); }
+  uint8_t& Value(int x, int y) { return game.board.Value(x, y); }
+  Cover& State(int x, int y) { return game.board.State(x, y); }
 
   // A move at the middle of a cell.
   void Move(RevealMode mode, int x, int y) { RevealCell(game, mode, 16.0f * x + 8, 16.0f * y + 8); }

@@ -65,7 +65,7 @@ struct WonGame {
 
 TEST(Runs, AWonGamesRunPlaysToItsRecordAndIsOfferedOnlyForIt) {
   const WonGame won;
-  ASSERT_EQ(won.game.GameState, GamePhase::Over);
+  ASSERT_EQ(won.game.board.GameState, GamePhase::Over);
   const int32_t time = won.game.gro.ElapsedTime;
   const RunEnd end = PlayRun(won.window.recordRun);
   ASSERT_EQ(end.error, "");
@@ -139,10 +139,10 @@ TEST(Runs, ARunPastTheReplayToolsCapsIsNotKept) {
       if (events) {
         for (int i = 0; i < 19997 + more; ++i) recorder.Key(kKeyA, 0);
       } else {
-        game.GameState = GamePhase::Running;  // the wait before the first move would be cut
+        game.board.GameState = GamePhase::Running;  // the wait before the first move would be cut
         recorder.After(game);
         for (uint32_t i = 0; i < replay::kMaxFrames - kMaxRestFrames + more; ++i) recorder.Frame();
-        game.GameState = GamePhase::Waiting;
+        game.board.GameState = GamePhase::Waiting;
       }
       EXPECT_EQ(recorder.kept(), more == 0) << events;
       if (recorder.kept()) {

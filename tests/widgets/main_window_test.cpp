@@ -104,14 +104,14 @@ class MainWindowTest : public testing::Test {
 
   // The frame loop for this long: a few frames.
   void RunFrames(int milliseconds) {
-    QTimer::singleShot(milliseconds, form_.get(), [this] { game().LoopRunning = 0; });
+    QTimer::singleShot(milliseconds, form_.get(), [this] { game().loop.LoopRunning = 0; });
     form_->MainLoop();
   }
 
   int CountState(Cover state) {
     int n = 0;
     for (int y = 0; y < game().gro.BoardHeight; ++y)
-      for (int x = 0; x < game().gro.BoardWidth; ++x) n += game().State(x, y) == state;
+      for (int x = 0; x < game().gro.BoardWidth; ++x) n += game().board.State(x, y) == state;
     return n;
   }
 
@@ -130,13 +130,13 @@ TEST_F(MainWindowTest, StartsAtIntermediateWithNoBoardUntilTheGameMenuOpens) {
   Move({60, 40}, Qt::MiddleButton);
   Press({60, 40}, Qt::RightButton);
   Key(Qt::Key_A, Qt::ControlModifier);
-  EXPECT_EQ(game().GameState, GamePhase::Over);
-  EXPECT_EQ(game().CoveredCount, 0);
-  for (Cover state : game().CellState) EXPECT_EQ(state, Cover::Open);
+  EXPECT_EQ(game().board.GameState, GamePhase::Over);
+  EXPECT_EQ(game().board.CoveredCount, 0);
+  for (Cover state : game().board.CellState) EXPECT_EQ(state, Cover::Open);
 
   const uint32_t before = static_cast<PortableRandom&>(form_->random()).state();
   QMetaObject::invokeMethod(form_->StartMenu(), "aboutToShow");
-  EXPECT_EQ(game().GameState, GamePhase::Waiting);
+  EXPECT_EQ(game().board.GameState, GamePhase::Waiting);
   EXPECT_NE(static_cast<PortableRandom&>(form_->random()).state(), before);
   EXPECT_EQ(game().gro.GameLevel, Level::Intermediate);
 }
@@ -177,26 +177,26 @@ TEST_F(MainWindowTest, MouseEventsReachTheBoardWithTheirButtonsAndPosition) {
     form_->Zoom_Click(static_cast<int>(k));
     Deal(8, 8, {{7, 7}});
     Press({20.5f * k, 35.5f * k}, Qt::LeftButton);
-    EXPECT_EQ(game().PointerX, 20);
-    EXPECT_EQ(game().PointerY, 36);
-    EXPECT_EQ(game().GameState, GamePhase::Waiting);  // a press alone does not start the clock
+    EXPECT_EQ(game().pointer.PointerX, 20);
+    EXPECT_EQ(game().pointer.PointerY, 36);
+    EXPECT_EQ(game().board.GameState, GamePhase::Waiting);  // a press alone does not start the clock
     const std::pair<Qt::MouseButtons, int16_t> buttons[] = {
         {Qt::LeftButton, 1}, {Qt::RightButton, 2}, {Qt::MiddleButton, 4}, {Qt::LeftButton | Qt::RightButton, 3}};
     for (const auto& [held, sum] : buttons) {
       Move({-40, 300 * k}, held);
-      EXPECT_EQ(game().LastButton, sum);
+      EXPECT_EQ(game().pointer.LastButton, sum);
     }
-    EXPECT_EQ(game().GameState, GamePhase::Running);
+    EXPECT_EQ(game().board.GameState, GamePhase::Running);
     Move({56 * k, 8 * k}, Qt::RightButton);
-    EXPECT_EQ(game().State(3, 0), Cover::Flag);
+    EXPECT_EQ(game().board.State(3, 0), Cover::Flag);
     Key(Qt::Key_A);
     Press({120 * k, 8 * k}, Qt::LeftButton);
     Key(Qt::Key_A);
     Move({120.5f * k, 8 * k}, Qt::LeftButton);  // a marked cell holds against the left button
-    EXPECT_EQ(game().State(7, 0), Cover::KeyboardMark);
+    EXPECT_EQ(game().board.State(7, 0), Cover::KeyboardMark);
     Mouse(QEvent::MouseButtonDblClick, {120.5f * k, 8 * k}, Qt::LeftButton, Qt::LeftButton);
-    EXPECT_EQ(game().State(1, 2), Cover::Open);
-    EXPECT_EQ(game().State(7, 0), Cover::Open);
+    EXPECT_EQ(game().board.State(1, 2), Cover::Open);
+    EXPECT_EQ(game().board.State(7, 0), Cover::Open);
   }
 }
 
@@ -226,7 +226,7 @@ TEST_F(MainWindowTest, EveryBoardKeyActsOnTheSelectedCell) {
     Deal(8, 8, {{7, 7}});
     Press({24, 24}, Qt::LeftButton);
     Key(c.key, c.modifiers, c.autoRepeat);
-    EXPECT_EQ(game().State(1, 1), c.selected) << QKeySequence(c.key).toString().toStdString();
+    EXPECT_EQ(game().board.State(1, 1), c.selected) << QKeySequence(c.key).toString().toStdString();
     EXPECT_EQ(CountState(Cover::Open), c.open) << QKeySequence(c.key).toString().toStdString();
   }
   Key(Qt::Key_A, Qt::ControlModifier);
@@ -248,7 +248,7 @@ TEST_F(MainWindowTest, ArrowsMoveTheSelectionAndAltAMarksItThenShowsTheCard) {
   Key(Qt::Key_Down, Qt::ShiftModifier);
   // Alt+A marks like A, and then the menu bar's mnemonic asks for the card.
   EXPECT_EQ(CloseDialogs([&] { Key(Qt::Key_A, Qt::AltModifier); }), QStringList{"Form3"});
-  EXPECT_EQ(game().State(1, 1), Cover::KeyboardMark);
+  EXPECT_EQ(game().board.State(1, 1), Cover::KeyboardMark);
   EXPECT_EQ(CountState(Cover::KeyboardMark), 1);
 }
 
@@ -266,7 +266,7 @@ TEST_F(MainWindowTest, FaceButtonClickStartsAGameAndADoubleClickOnlyOne) {
     QMouseEvent event(type, QPointF(12, 12), face->mapToGlobal(QPointF(12, 12)), Qt::LeftButton, held, Qt::NoModifier);
     QApplication::sendEvent(face, &event);
   }
-  EXPECT_EQ(game().GameState, GamePhase::Waiting);
+  EXPECT_EQ(game().board.GameState, GamePhase::Waiting);
   EXPECT_EQ(CountState(Cover::Covered), 256);
   EXPECT_EQ(static_cast<PortableRandom&>(form_->random()).state(), oneDeal.state());
 }
@@ -276,7 +276,7 @@ TEST_F(MainWindowTest, FaceButtonClickStartsAGameAndADoubleClickOnlyOne) {
 TEST_F(MainWindowTest, AcceleratorsWorkWithoutAMenuAndAfterEveryDialog) {
   Key(Qt::Key_F1);
   EXPECT_EQ(game().gro.GameLevel, Level::Beginner);
-  EXPECT_EQ(game().GameState, GamePhase::Waiting);
+  EXPECT_EQ(game().board.GameState, GamePhase::Waiting);
   EXPECT_EQ(CloseDialogs([&] { form_->Kaisi_Click(3); }), QStringList{"カスタム"});
   Key(Qt::Key_F3);
   EXPECT_EQ(game().gro.BoardWidth, 30);
@@ -284,9 +284,9 @@ TEST_F(MainWindowTest, AcceleratorsWorkWithoutAMenuAndAfterEveryDialog) {
   EXPECT_EQ(CloseDialogs([&] { form_->goodtime_Click(); }).size(), 1);
   game().gro.ElapsedTime = 30;  // an advanced board in a second: a record
   EXPECT_EQ(CloseDialogs([&] { form_->CheckRecord(); }).size(), 1);
-  game().GameState = GamePhase::Over;
+  game().board.GameState = GamePhase::Over;
   Key(Qt::Key_S, Qt::ControlModifier);
-  EXPECT_EQ(game().GameState, GamePhase::Waiting);
+  EXPECT_EQ(game().board.GameState, GamePhase::Waiting);
   EXPECT_EQ(game().gro.GameLevel, Level::Advanced);
 }
 
@@ -344,7 +344,7 @@ TEST_F(MainWindowTest, ZoomChangesMidChainKeepTheGameAsItIs) {
   Key(Qt::Key_A);
   Move({40, 40}, Qt::LeftButton);
   RunFrames(80);
-  ASSERT_TRUE(std::any_of(game().Explosions.begin(), game().Explosions.end(), [](auto& r) { return r.Phase; }));
+  ASSERT_TRUE(std::any_of(game().effects.Explosions.begin(), game().effects.Explosions.end(), [](auto& r) { return r.Phase; }));
   replay::Recorder nothing;
   const std::string before = replay::StateLine(0, "", game(), nothing, 0);
   const std::vector<uint32_t> picture = form_->Picture1()->shown().pixels;
@@ -408,35 +408,35 @@ TEST_F(MainWindowTest, WatchingPlaysARunAtThirtyFramesASecondUntilTheWindowIsTou
     EXPECT_EQ(form_->windowTitle(), "ポルテカ - 再生中");
     EXPECT_EQ(play(1000), 30);
     Move({90, 90}, Qt::NoButton);
-    EXPECT_EQ(game().LastButton, 1);
+    EXPECT_EQ(game().pointer.LastButton, 1);
     EXPECT_TRUE(runs.watching());
     stop();
     EXPECT_FALSE(runs.watching());
     EXPECT_EQ(form_->windowTitle(), "ポルテカ");
     EXPECT_EQ(game().gro.GameLevel, Level::Beginner);
     EXPECT_EQ(CountState(Cover::Covered), 64);
-    EXPECT_EQ(game().PointerX, 0);
+    EXPECT_EQ(game().pointer.PointerX, 0);
   }
   ASSERT_TRUE(runs.Watch(run, now));
   EXPECT_EQ(play(10000), 82);
   EXPECT_TRUE(runs.watching());
-  EXPECT_EQ(game().GameState, GamePhase::Over);
+  EXPECT_EQ(game().board.GameState, GamePhase::Over);
   EXPECT_EQ(CountState(Cover::Covered), 10);
   EXPECT_FALSE(std::filesystem::exists(kRecordsFileName)) << "a records check for a watched win";
 
   // A game lost on the fresh board, its blasts gone: watched again, it ends the same.
   Key(Qt::Key_Space);
   int bomb = 0;
-  while (game().CellValue[bomb] != kBomb) ++bomb;
+  while (game().board.CellValue[bomb] != kBomb) ++bomb;
   const QPointF at(16 * (bomb % kArraySide) + 8, 16 * (bomb / kArraySide) + 8);
   Press(at, Qt::LeftButton);
   Move(at, Qt::LeftButton);
   play(5000);
-  const auto lost = game().CellState;
+  const auto lost = game().board.CellState;
   ASSERT_TRUE(runs.HasLastGame());
   ASSERT_TRUE(runs.WatchLastGame(now));
   play(10000);
-  EXPECT_EQ(game().CellState, lost);
+  EXPECT_EQ(game().board.CellState, lost);
 }
 
 // A logout's SIGTERM, Ctrl+C's SIGINT or a closed terminal's SIGHUP while the

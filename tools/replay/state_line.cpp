@@ -160,19 +160,19 @@ std::string StateLine(uint64_t number, std::string_view doName, const Game& game
   w.IntList(std::array<int64_t, 4>{l.boardLeft, l.boardTop, l.boardWidth, l.boardHeight});
 
   w.Key("GameState");
-  w.Int(static_cast<int64_t>(game.GameState));
+  w.Int(static_cast<int64_t>(game.board.GameState));
   w.Key("CoveredCount");
-  w.Int(game.CoveredCount);
+  w.Int(game.board.CoveredCount);
   w.Key("BombsLeft");
-  w.Int(game.BombsLeft);
+  w.Int(game.board.BombsLeft);
   w.Key("PointerX");
-  w.Int(game.PointerX);
+  w.Int(game.pointer.PointerX);
   w.Key("PointerY");
-  w.Int(game.PointerY);
+  w.Int(game.pointer.PointerY);
   w.Key("LastButton");
-  w.Int(game.LastButton);
+  w.Int(game.pointer.LastButton);
   w.Key("CursorBlink");
-  w.Int(game.CursorBlink);
+  w.Int(game.loop.CursorBlink);
 
   w.Key("Face");
   w.Int(static_cast<int64_t>(recorder.face()));
@@ -190,13 +190,13 @@ std::string StateLine(uint64_t number, std::string_view doName, const Game& game
   w.Int(static_cast<int64_t>(randomDraws));
 
   w.Key("CellValue");
-  Board(w, game.CellValue);
+  Board(w, game.board.CellValue);
   w.Key("CellState");
-  Board(w, game.CellState);
+  Board(w, game.board.CellState);
   w.Key("OpenEffects");
-  Pool(w, game.OpenEffects);
+  Pool(w, game.effects.OpenEffects);
   w.Key("Explosions");
-  Pool(w, game.Explosions);
+  Pool(w, game.effects.Explosions);
 
   w.Key("Sounds");
   w.IntList(recorder.sounds());
