@@ -5,6 +5,7 @@
 #include <QScrollBar>
 
 #include "game/game_flow.h"
+#include "game/level.h"
 #include "ui/fonts.h"
 #include "ui/opening_key_guard.h"
 #include "ui/placement.h"
@@ -29,10 +30,10 @@ struct Row {
 };
 
 const Row kRows[3] = {
-    {"幅", "16", {120, 120, 375, 375}, {840, 120, 375, 255}, {1200, 120, 975, 255}, QColor(255, 128, 128), 2, 32, 4},
-    {"高さ", "16", {120, 480, 615, 375}, {840, 480, 375, 255}, {1200, 480, 975, 255}, QColor(128, 255, 128), 2, 32, 4},
-    {"爆弾", "40", {120, 840, 615, 375}, {600, 840, 615, 255}, {1200, 840, 975, 255}, QColor(128, 128, 255), 1, 256,
-     10},
+    {"幅", "16", {120, 120, 375, 375}, {840, 120, 375, 255}, {1200, 120, 975, 255}, QColor(255, 128, 128), kMinBoardSide, kMaxBoardSide, 4},
+    {"高さ", "16", {120, 480, 615, 375}, {840, 480, 375, 255}, {1200, 480, 975, 255}, QColor(128, 255, 128), kMinBoardSide, kMaxBoardSide, 4},
+    {"爆弾", "40", {120, 840, 615, 375}, {600, 840, 615, 255}, {1200, 840, 975, 255}, QColor(128, 128, 255), kMinBombs,
+     kMostBombs, 10},
 };
 
 QLabel* MakeLabel(QWidget* parent, const char* text, const QRect& box, const QColor& colour, double points,

@@ -6,10 +6,10 @@
 
 namespace porteka {
 
-int16_t Board3BV(const Game& game) {
-  const int width = game.gro.BoardWidth;
-  const int height = game.gro.BoardHeight;
-  auto value = [&](int x, int y) { return game.board.CellValue[x + kArraySide * y]; };
+int16_t Board3BV(const Settings& settings, const Board& board) {
+  const int width = settings.BoardWidth;
+  const int height = settings.BoardHeight;
+  auto value = [&](int x, int y) { return board.ValueAt(x, y); };
   // Cells that some region's opening uncovers.
   std::array<bool, kArraySide * kArraySide> opened{};
   std::array<int16_t, kArraySide * kArraySide> stack{};
@@ -29,7 +29,7 @@ int16_t Board3BV(const Game& game) {
         for (const auto [dx, dy] : kNeighbours) {
           const int nx = cx + dx;
           const int ny = cy + dy;
-          if (!game.gro.OnBoard(nx, ny) || opened[nx + kArraySide * ny]) continue;
+          if (!settings.OnBoard(nx, ny) || opened[nx + kArraySide * ny]) continue;
           opened[nx + kArraySide * ny] = true;
           // The border's numbers open with the region; only empty cells carry it further.
           if (value(nx, ny) == 0) stack[top++] = static_cast<int16_t>(nx + kArraySide * ny);

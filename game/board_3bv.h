@@ -13,6 +13,6 @@ namespace porteka {
 // carries on from a number into the other regions it touches, so a board may
 // clear in fewer; the count stays the common one.) Read from the board as
 // dealt: bombs and neighbour counts, no rubble yet.
-int16_t Board3BV(const Game& game);
+int16_t Board3BV(const Settings& settings, const Board& board);
 
 }  // namespace porteka

@@ -217,7 +217,7 @@ uint32_t Form1::Now() const { return static_cast<uint32_t>(clock_.elapsed()); }
 // Frames whenever more than 33 ms have passed; in between the loop sleeps until
 // an event arrives or the next frame is due. Every handler runs in that yield.
 void Form1::MainLoop() {
-  EnterLoop(game_, Now());
+  EnterLoop(game_.loop, Now());
   QTimer wake;
   wake.setSingleShot(true);
   wake.setTimerType(Qt::PreciseTimer);

@@ -25,16 +25,12 @@ void StartLevel(Game& game, Level level, BombLayout bombs) {
   StartGame(game, bombs);
 }
 
-int16_t MaxCustomBombs(int16_t width, int16_t height) {
-  return static_cast<int16_t>(std::min(width * height, 256));
-}
-
 void SetCustomBoard(Game& game, int16_t width, int16_t height, int16_t bombs) {
-  width = std::clamp<int16_t>(width, 2, 32);
-  height = std::clamp<int16_t>(height, 2, 32);
+  width = std::clamp(width, kMinBoardSide, kMaxBoardSide);
+  height = std::clamp(height, kMinBoardSide, kMaxBoardSide);
   game.gro.BoardWidth = width;
   game.gro.BoardHeight = height;
-  game.gro.BombCount = std::clamp<int16_t>(bombs, 1, MaxCustomBombs(width, height));
+  game.gro.BombCount = std::clamp(bombs, kMinBombs, MaxCustomBombs(width, height));
 }
 
 void StartCustomGame(Game& game) {

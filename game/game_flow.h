@@ -24,7 +24,4 @@ void SetCustomBoard(Game& game, int16_t width, int16_t height, int16_t bombs);
 void StartCustomGame(Game& game);
 void StartCustomGame(Game& game, BombLayout bombs);
 
-// The bombs bar's upper end for a board of this size.
-int16_t MaxCustomBombs(int16_t width, int16_t height);
-
 }  // namespace porteka

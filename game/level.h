@@ -6,8 +6,19 @@
 
 namespace porteka {
 
-// Any level of 3 or more is custom: it has no record and keeps the settings.
+// Any level but the three fixed ones is custom: it has no record and keeps the
+// settings.
 constexpr bool IsFixedLevel(Level level) { return level >= Level::Beginner && level <= Level::Advanced; }
+
+// What the custom board dialog's bars allow: 2 to 32 cells a side, 1 to 256
+// bombs but never more than the board's cells. Every board dealt keeps to it.
+inline constexpr int16_t kMinBoardSide = 2;
+inline constexpr int16_t kMaxBoardSide = kArraySide;
+inline constexpr int16_t kMinBombs = 1;
+inline constexpr int16_t kMostBombs = 256;
+constexpr int16_t MaxCustomBombs(int16_t width, int16_t height) {
+  return static_cast<int16_t>(width * height < kMostBombs ? width * height : kMostBombs);
+}
 
 // The size and bombs of a fixed level; a custom level keeps the settings it has.
 struct LevelSize {

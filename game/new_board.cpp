@@ -13,69 +13,77 @@ namespace {
 // The effects of the previous board go too: a flash or a blast still due
 // would otherwise open cells of the new board, set off its bombs or start its
 // clock before the player has made a move.
-void Clear(Game& game) {
-  game.board.CellValue.fill(0);
-  game.board.CellState.fill(Cover::Open);
-  game.effects.OpenEffects.fill({});
-  game.effects.Explosions.fill({});
+void Clear(Board& board, EffectPools& effects) {
+  board.CellValue.fill(0);
+  board.CellState.fill(Cover::Open);
+  effects.Clear();
 }
 
 // Column first, then row, one pair at a time; a pair that lands on a bomb is
 // simply drawn again, so the number of draws varies from board to board.
-void PlaceRandomBombs(Game& game) {
-  const int16_t width = game.gro.BoardWidth;
-  const int16_t height = game.gro.BoardHeight;
+void PlaceRandomBombs(Board& board, const Settings& settings, RandomSource& random) {
+  const int16_t width = settings.BoardWidth;
+  const int16_t height = settings.BoardHeight;
   int placed = 0;
   do {
     // The product is taken exactly, not rounded to single precision first.
-    const int x = static_cast<int>(std::floor(static_cast<double>(game.random->Next()) * width));
-    const int y = static_cast<int>(std::floor(static_cast<double>(game.random->Next()) * height));
-    uint8_t& cell = game.board.Value(x, y);
+    const int x = static_cast<int>(std::floor(static_cast<double>(random.Next()) * width));
+    const int y = static_cast<int>(std::floor(static_cast<double>(random.Next()) * height));
+    uint8_t& cell = board.Value(x, y);
     if (cell != kBomb) {
       cell = kBomb;
       ++placed;
     }
-  } while (placed < game.gro.BombCount);
+  } while (placed < settings.BombCount);
 }
 
-void PlaceGivenBombs(Game& game, BombLayout bombs) {
+void PlaceGivenBombs(Board& board, const Settings& settings, BombLayout bombs) {
   for (const auto& [x, y] : bombs) {
-    if (game.gro.OnBoard(x, y)) game.board.Value(x, y) = kBomb;
+    if (settings.OnBoard(x, y)) board.Value(x, y) = kBomb;
   }
 }
 
-void CountAndCover(Game& game) {
-  game.board.CoveredCount = 0;
-  for (int y = 0; y < game.gro.BoardHeight; ++y) {
-    for (int x = 0; x < game.gro.BoardWidth; ++x) {
-      game.board.State(x, y) = Cover::Covered;
-      ++game.board.CoveredCount;
-      uint8_t& value = game.board.Value(x, y);
+// Covers every cell of the board and counts each safe cell's bombs around it.
+void CountAndCover(Board& board, const Settings& settings) {
+  board.CoveredCount = 0;
+  for (int y = 0; y < settings.BoardHeight; ++y) {
+    for (int x = 0; x < settings.BoardWidth; ++x) {
+      board.State(x, y) = Cover::Covered;
+      ++board.CoveredCount;
+      uint8_t& value = board.Value(x, y);
       if (value != 0) continue;  // a bomb keeps its 9
       for (const auto [dx, dy] : kNeighbours) {
-        if (game.gro.OnBoard(x + dx, y + dy) && game.board.Value(x + dx, y + dy) == kBomb) ++value;
+        if (settings.OnBoard(x + dx, y + dy) && board.Value(x + dx, y + dy) == kBomb) ++value;
       }
     }
   }
-  game.board.GameState = GamePhase::Waiting;
-  game.gro.ElapsedTime = 0;
-  game.board.BombsLeft = game.gro.BombCount;
-  DrawCounters(game);
+}
+
+// The new board waits for its first move: the clock at nought, every bomb
+// still to find, both shown.
+void ReadyToPlay(Board& board, Settings& settings, Outside& outside) {
+  board.GameState = GamePhase::Waiting;
+  settings.ElapsedTime = 0;
+  board.BombsLeft = settings.BombCount;
+  UpdateCounters(settings, board, outside);
+}
+
+void Deal(Game& game, BombLayout* bombs) {
+  Clear(game.board, game.effects);
+  if (bombs) {
+    PlaceGivenBombs(game.board, game.gro, *bombs);
+  } else {
+    PlaceRandomBombs(game.board, game.gro, *game.random);
+  }
+  CountAndCover(game.board, game.gro);
+  ReadyToPlay(game.board, game.gro, *game.outside);
 }
 
 }  // namespace
 
-void NewBoard(Game& game) {
-  Clear(game);
-  PlaceRandomBombs(game);
-  CountAndCover(game);
-}
+void NewBoard(Game& game) { Deal(game, nullptr); }
 
-void NewBoard(Game& game, BombLayout bombs) {
-  Clear(game);
-  PlaceGivenBombs(game, bombs);
-  CountAndCover(game);
-}
+void NewBoard(Game& game, BombLayout bombs) { Deal(game, &bombs); }
 
 void StartGame(Game& game) {
   game.outside->NoteGame(GameMoment::BoardDealt);

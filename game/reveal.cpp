@@ -18,7 +18,7 @@ void UncoverOrBlast(Game& game, RevealMode mode, int16_t x, int16_t y) {
   if (state == Cover::Covered || state == Cover::SecondMark) {
     OpenCell(game, x, y);
     if (value == kBomb) {
-      SpawnExplosion(game, x, y);
+      SpawnExplosion(game.effects, game.board, *game.outside, x, y);
     } else if (blast && value != kInnerRubble) {
       value = rubble;  // the neighbour count is lost under the rubble
     }
@@ -31,18 +31,18 @@ void UncoverOrBlast(Game& game, RevealMode mode, int16_t x, int16_t y) {
 
 // Covered, flag, second mark and round again; a keyboard mark goes back to
 // covered. The bombs counter follows the flags.
-void CycleMark(Game& game, int16_t x, int16_t y) {
-  Cover& state = game.board.State(x, y);
+void CycleMark(Board& board, int16_t x, int16_t y) {
+  Cover& state = board.State(x, y);
   switch (state) {
     case Cover::Open:
       return;
     case Cover::Covered:
       state = Cover::Flag;
-      --game.board.BombsLeft;
+      --board.BombsLeft;
       return;
     case Cover::Flag:
       state = Cover::SecondMark;
-      ++game.board.BombsLeft;
+      ++board.BombsLeft;
       return;
     case Cover::SecondMark:
     case Cover::KeyboardMark:
@@ -56,9 +56,7 @@ void UncoverBlock(Game& game, int16_t x, int16_t y) {
     const int nx = x + dx;
     const int ny = y + dy;
     if (game.gro.OnBoard(nx, ny) && game.board.State(nx, ny) == Cover::Covered) {
-      const float px = static_cast<float>(kCellSize * nx);
-      const float py = static_cast<float>(kCellSize * ny);
-      RevealCell(game, RevealMode::Uncover, px, py);
+      RevealAtCell(game, RevealMode::Uncover, nx, ny);
     }
   }
 }
@@ -94,7 +92,7 @@ void RevealCell(Game& game, RevealMode mode, float X, float Y) {
         UncoverOrBlast(game, mode, x, y);
         break;
       case RevealMode::CycleMark:
-        CycleMark(game, x, y);
+        CycleMark(game.board, x, y);
         break;
       case RevealMode::UncoverBlock:
         UncoverBlock(game, x, y);
@@ -106,11 +104,15 @@ void RevealCell(Game& game, RevealMode mode, float X, float Y) {
   WinTest(game);
 }
 
+void RevealAtCell(Game& game, RevealMode mode, int x, int y) {
+  RevealCell(game, mode, static_cast<float>(kCellSize * x), static_cast<float>(kCellSize * y));
+}
+
 void OpenCell(Game& game, int16_t x, int16_t y) {
   if (game.board.Value(x, y) == kBomb) return;
   game.board.State(x, y) = Cover::Open;
   --game.board.CoveredCount;
-  SpawnOpenEffect(game, x, y);
+  SpawnOpenEffect(game.effects, *game.outside, x, y);
 }
 
 }  // namespace porteka

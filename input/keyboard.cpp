@@ -10,11 +10,11 @@ namespace {
 
 // Flags become marks too, and the bombs counter stays lowered for them: the way
 // back from a mark does not raise it either.
-void InvertMarks(Game& game) {
+void InvertMarks(Board& board, const Settings& settings, Outside& outside) {
   bool marked = false;
-  for (int y = 0; y < game.gro.BoardHeight; ++y) {
-    for (int x = 0; x < game.gro.BoardWidth; ++x) {
-      Cover& state = game.board.State(x, y);
+  for (int y = 0; y < settings.BoardHeight; ++y) {
+    for (int x = 0; x < settings.BoardWidth; ++x) {
+      Cover& state = board.State(x, y);
       if (state == Cover::Open) continue;
       if (state == Cover::KeyboardMark) {
         state = Cover::Covered;
@@ -25,19 +25,19 @@ void InvertMarks(Game& game) {
     }
   }
   if (!marked) return;
-  for (int i = 0; i < 8; ++i) game.outside->PlaySound(SoundCue::Mark);
+  for (int i = 0; i < 8; ++i) outside.PlaySound(SoundCue::Mark);
 }
 
-void ToggleMark(Game& game) {
-  const int cx = game.pointer.PointerX >> 4;
-  const int cy = game.pointer.PointerY >> 4;
-  const Cover state = game.board.StateAt(cx, cy);
+void ToggleMark(Board& board, const Pointer& pointer, Outside& outside) {
+  const int cx = pointer.CellX();
+  const int cy = pointer.CellY();
+  const Cover state = board.StateAt(cx, cy);
   if (state == Cover::Open) return;  // also every cell past the arrays
   if (state == Cover::KeyboardMark) {
-    game.board.State(cx, cy) = Cover::Covered;
+    board.State(cx, cy) = Cover::Covered;
   } else {
-    game.board.State(cx, cy) = Cover::KeyboardMark;
-    game.outside->PlaySound(SoundCue::Mark);
+    board.State(cx, cy) = Cover::KeyboardMark;
+    outside.PlaySound(SoundCue::Mark);
   }
 }
 
@@ -51,21 +51,21 @@ void ButtonAtPointer(Game& game, int16_t button) {
 // the cell. A selection left off the board by a smaller level first comes back
 // to the board's nearest cell. Nothing else changes: no cell, no sound, no
 // clock; the blink restarts so the next frame shows the marker where it went.
-void MoveSelection(Game& game, int dx, int dy) {
-  const int width = game.gro.BoardWidth;
-  const int height = game.gro.BoardHeight;
+void MoveSelection(Pointer& pointer, FrameLoop& loop, const Settings& settings, int dx, int dy) {
+  const int width = settings.BoardWidth;
+  const int height = settings.BoardHeight;
   if (width < 1 || height < 1) return;
-  int cx = game.pointer.PointerX >> 4;
-  int cy = game.pointer.PointerY >> 4;
-  if (game.gro.OnBoard(cx, cy)) {
+  int cx = pointer.CellX();
+  int cy = pointer.CellY();
+  if (settings.OnBoard(cx, cy)) {
     cx += dx;
     cy += dy;
   }
   cx = std::clamp(cx, 0, width - 1);
   cy = std::clamp(cy, 0, height - 1);
-  game.pointer.PointerX = static_cast<int16_t>(kCellSize * cx + (game.pointer.PointerX & (kCellSize - 1)));
-  game.pointer.PointerY = static_cast<int16_t>(kCellSize * cy + (game.pointer.PointerY & (kCellSize - 1)));
-  game.loop.CursorBlink = 0;
+  pointer.PointerX = static_cast<int16_t>(kCellSize * cx + (pointer.PointerX & (kCellSize - 1)));
+  pointer.PointerY = static_cast<int16_t>(kCellSize * cy + (pointer.PointerY & (kCellSize - 1)));
+  loop.RestartBlink();
 }
 
 }  // namespace
@@ -74,9 +74,9 @@ void Form_KeyDown(Game& game, int16_t keyCode, int16_t shift) {
   switch (keyCode) {
     case kKeyA:
       if (shift == kCtrlKey) {
-        InvertMarks(game);
+        InvertMarks(game.board, game.gro, *game.outside);
       } else {
-        ToggleMark(game);
+        ToggleMark(game.board, game.pointer, *game.outside);
       }
       break;
     case kKeyEnter:
@@ -92,16 +92,16 @@ void Form_KeyDown(Game& game, int16_t keyCode, int16_t shift) {
       ButtonAtPointer(game, kMiddleButton);
       break;
     case kKeyLeft:
-      MoveSelection(game, -1, 0);
+      MoveSelection(game.pointer, game.loop, game.gro, -1, 0);
       break;
     case kKeyUp:
-      MoveSelection(game, 0, -1);
+      MoveSelection(game.pointer, game.loop, game.gro, 0, -1);
       break;
     case kKeyRight:
-      MoveSelection(game, 1, 0);
+      MoveSelection(game.pointer, game.loop, game.gro, 1, 0);
       break;
     case kKeyDown:
-      MoveSelection(game, 0, 1);
+      MoveSelection(game.pointer, game.loop, game.gro, 0, 1);
       break;
     default:
       break;

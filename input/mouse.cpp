@@ -16,9 +16,9 @@ int16_t ToPressPixel(float v) {
 
 }  // namespace
 
-void Picture1_MouseDown(Game& game, float X, float Y) {
-  game.pointer.PointerX = ToPressPixel(X);
-  game.pointer.PointerY = ToPressPixel(Y);
+void Picture1_MouseDown(Pointer& pointer, float X, float Y) {
+  pointer.PointerX = ToPressPixel(X);
+  pointer.PointerY = ToPressPixel(Y);
 }
 
 void Picture1_MouseMove(Game& game, int16_t button, float X, float Y) {
@@ -28,17 +28,13 @@ void Picture1_MouseMove(Game& game, int16_t button, float X, float Y) {
 
 void Picture1_DblClick(Game& game) {
   if (game.pointer.LastButton != kLeftButton) return;
-  const int cx = game.pointer.PointerX >> 4;
-  const int cy = game.pointer.PointerY >> 4;
-  if (game.board.StateAt(cx, cy) != Cover::KeyboardMark) return;
+  if (game.board.StateAt(game.pointer.CellX(), game.pointer.CellY()) != Cover::KeyboardMark) return;
 
   for (int x = 0; x < game.gro.BoardWidth; ++x) {
     for (int y = 0; y < game.gro.BoardHeight; ++y) {
       if (game.board.State(x, y) != Cover::KeyboardMark) continue;
       game.board.State(x, y) = Cover::Covered;
-      const float px = static_cast<float>(kCellSize * x);
-      const float py = static_cast<float>(kCellSize * y);
-      RevealCell(game, ModeOfButtons(game.pointer.LastButton), px, py);
+      RevealAtCell(game, ModeOfButtons(game.pointer.LastButton), x, y);
     }
   }
 }

@@ -17,7 +17,7 @@ static_assert(ModeOfButtons(kLeftButton) == RevealMode::Uncover && ModeOfButtons
               ModeOfButtons(kMiddleButton) == RevealMode::UncoverBlock);
 
 // A press only remembers where it was: the marker's cell and the keys' target.
-void Picture1_MouseDown(Game& game, float X, float Y);
+void Picture1_MouseDown(Pointer& pointer, float X, float Y);
 
 // Every move acts: the buttons held are the mode of a move at the pointer.
 void Picture1_MouseMove(Game& game, int16_t button, float X, float Y);

@@ -3,6 +3,7 @@
 #include <Qt>
 
 #include "input/keyboard.h"
+#include "input/mouse.h"
 
 namespace porteka {
 
@@ -41,6 +42,14 @@ int16_t ShiftSum(Qt::KeyboardModifiers modifiers) {
   if (modifiers & Qt::ShiftModifier) sum |= 1;
   if (modifiers & Qt::ControlModifier) sum |= 2;
   if (modifiers & Qt::AltModifier) sum |= 4;
+  return sum;
+}
+
+int16_t ButtonSum(Qt::MouseButtons buttons) {
+  int16_t sum = 0;
+  if (buttons & Qt::LeftButton) sum |= kLeftButton;
+  if (buttons & Qt::RightButton) sum |= kRightButton;
+  if (buttons & Qt::MiddleButton) sum |= kMiddleButton;
   return sum;
 }
 

@@ -14,4 +14,7 @@ int16_t VirtualKeyCode(int qtKey);
 // Modifier keys as the keys count them: 1 Shift, 2 Ctrl, 4 Alt, added up.
 int16_t ShiftSum(Qt::KeyboardModifiers modifiers);
 
+// Buttons held as the board counts them: 1 left, 2 right, 4 middle, added up.
+int16_t ButtonSum(Qt::MouseButtons buttons);
+
 }  // namespace porteka

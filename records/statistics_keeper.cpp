@@ -15,7 +15,7 @@ void StatisticsKeeper::Note(GameMoment moment) {
   switch (moment) {
     case GameMoment::Started:
       // The board is as dealt until the clock starts: no cell open, no rubble.
-      underWay_ = GameResult{game_.gro.GameLevel, GameOutcome::Abandoned, 0, Board3BV(game_)};
+      underWay_ = GameResult{game_.gro.GameLevel, GameOutcome::Abandoned, 0, Board3BV(game_.gro, game_.board)};
       break;
     case GameMoment::Won:
       Count(GameOutcome::Won);

@@ -17,15 +17,15 @@ void BoardPainter::Resize(int width, int height) {
   board_ = Surface(width, height, kBoardBackground);
 }
 
-void BoardPainter::DrawBoard(const Game& game) {
+void BoardPainter::DrawBoard(const Settings& settings, const Board& board) {
   const int sheetCells = cells_.height >= kCellSize ? cells_.width / kCellSize : 0;
-  for (int y = 0; y < game.gro.BoardHeight; ++y) {
-    for (int x = 0; x < game.gro.BoardWidth; ++x) {
+  for (int y = 0; y < settings.BoardHeight; ++y) {
+    for (int x = 0; x < settings.BoardWidth; ++x) {
       const int i = x + kArraySide * y;
-      const Cover state = game.board.CellState[i];
+      const Cover state = board.CellState[i];
       // A cover is as opaque as the content under it, so a covered cell needs
       // only the one copy.
-      const int k = state != Cover::Open ? static_cast<int>(state) - 1 : game.board.CellValue[i] + 4;
+      const int k = state != Cover::Open ? static_cast<int>(state) - 1 : board.CellValue[i] + 4;
       const int left = kCellSize * x;
       const int top = kCellSize * y;
       if (k >= 0 && k < sheetCells && left + kCellSize <= board_.width && top + kCellSize <= board_.height) {

@@ -30,7 +30,7 @@ class BoardPainter final : public Canvas {
 
   // The surface follows the board's size; a fresh one is grey until drawn.
   void Resize(int width, int height);
-  void DrawBoard(const Game& game) override;
+  void DrawBoard(const Settings& settings, const Board& board) override;
   void DrawEffect(EffectKind kind, uint8_t phase, int16_t x, int16_t y) override;
   void DrawMarker(int16_t gx, int16_t gy) override;
   // Shows the surface through the function handed to OnPresent; without one

@@ -33,8 +33,8 @@ std::string BombsText(int16_t bombsLeft) {
   return "Bom " + PadAndCut(std::to_string(bombsLeft), "   ", 3);
 }
 
-void DrawCounters(Game& game) {
-  game.outside->DrawCounters(TimeText(game.gro.ElapsedTime), BombsText(game.board.BombsLeft));
+void UpdateCounters(const Settings& settings, const Board& board, Outside& outside) {
+  outside.DrawCounters(TimeText(settings.ElapsedTime), BombsText(board.BombsLeft));
 }
 
 }  // namespace porteka

@@ -22,6 +22,7 @@ double FramesToSeconds(int32_t frames);
 // "0", "1.5", "2.29", "1000"; at most 15 significant digits.
 std::string DecimalText(double value);
 
-void DrawCounters(Game& game);
+// Shows the play clock and the bombs counter as they stand.
+void UpdateCounters(const Settings& settings, const Board& board, Outside& outside);
 
 }  // namespace porteka

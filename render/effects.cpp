@@ -18,12 +18,6 @@ bool Spawn(std::array<EffectRecord, N>& pool, int16_t x, int16_t y, int offset) 
   return true;
 }
 
-void RevealAt(Game& game, RevealMode mode, int x, int y) {
-  const float px = static_cast<float>(kCellSize * x);
-  const float py = static_cast<float>(kCellSize * y);
-  RevealCell(game, mode, px, py);
-}
-
 // The test is on the neighbour's value, not its cover: an empty neighbour that
 // is already open still has its own block opened.
 void FireOpenTrigger(Game& game, const EffectRecord& record) {
@@ -31,7 +25,7 @@ void FireOpenTrigger(Game& game, const EffectRecord& record) {
   const int cy = (record.Y + kOpenOffset) / kCellSize;
   for (const auto [dx, dy] : kNeighbours) {
     if (game.gro.OnBoard(cx + dx, cy + dy) && game.board.Value(cx + dx, cy + dy) == 0) {
-      RevealAt(game, RevealMode::UncoverBlock, cx + dx, cy + dy);
+      RevealAtCell(game, RevealMode::UncoverBlock, cx + dx, cy + dy);
     }
   }
 }
@@ -42,12 +36,12 @@ void FireExplosionTrigger(Game& game, const EffectRecord& record) {
   const int cx = (record.X + kExplosionOffset) / kCellSize;
   const int cy = (record.Y + kExplosionOffset) / kCellSize;
   for (const auto [dx, dy] : kNeighbours) {
-    if (game.gro.OnBoard(cx + dx, cy + dy)) RevealAt(game, RevealMode::InnerBlast, cx + dx, cy + dy);
+    if (game.gro.OnBoard(cx + dx, cy + dy)) RevealAtCell(game, RevealMode::InnerBlast, cx + dx, cy + dy);
   }
   for (int k = -1; k <= 1; ++k) {
     const int ring[4][2] = {{cx + k, cy - 2}, {cx + k, cy + 2}, {cx - 2, cy + k}, {cx + 2, cy + k}};
     for (const auto& [x, y] : ring) {
-      if (game.gro.OnBoard(x, y)) RevealAt(game, RevealMode::OuterBlast, x, y);
+      if (game.gro.OnBoard(x, y)) RevealAtCell(game, RevealMode::OuterBlast, x, y);
     }
   }
 }
@@ -73,18 +67,18 @@ void Walk(Game& game, Canvas& canvas, std::array<EffectRecord, N>& pool, EffectK
 
 }  // namespace
 
-void SpawnOpenEffect(Game& game, int16_t x, int16_t y) {
-  if (!Spawn(game.effects.OpenEffects, x, y, kOpenOffset)) return;
-  game.outside->PlaySound(SoundCue::Open);
+void SpawnOpenEffect(EffectPools& effects, Outside& outside, int16_t x, int16_t y) {
+  if (!Spawn(effects.OpenEffects, x, y, kOpenOffset)) return;
+  outside.PlaySound(SoundCue::Open);
 }
 
-void SpawnExplosion(Game& game, int16_t x, int16_t y) {
-  if (!Spawn(game.effects.Explosions, x, y, kExplosionOffset)) return;
-  game.outside->DrawFace(Face::Lost);
-  const bool ends = game.board.GameState == GamePhase::Running;
-  game.board.GameState = GamePhase::Over;
-  if (ends) game.outside->NoteGame(GameMoment::Lost);
-  game.outside->PlaySound(SoundCue::Explosion);
+void SpawnExplosion(EffectPools& effects, Board& board, Outside& outside, int16_t x, int16_t y) {
+  if (!Spawn(effects.Explosions, x, y, kExplosionOffset)) return;
+  outside.DrawFace(Face::Lost);
+  const bool ends = board.GameState == GamePhase::Running;
+  board.GameState = GamePhase::Over;
+  if (ends) outside.NoteGame(GameMoment::Lost);
+  outside.PlaySound(SoundCue::Explosion);
 }
 
 void AnimateEffects(Game& game, Canvas& canvas) {

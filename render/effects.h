@@ -19,11 +19,11 @@ inline constexpr uint8_t kTriggerPhase = 3;
 
 // An opening flash over a cell just uncovered, with its sound. A full pool
 // drops it silently, and the flood wave stops there.
-void SpawnOpenEffect(Game& game, int16_t x, int16_t y);
+void SpawnOpenEffect(EffectPools& effects, Outside& outside, int16_t x, int16_t y);
 
 // A bomb going off: losing face, game over, the blast sound. A full pool
 // drops all of that.
-void SpawnExplosion(Game& game, int16_t x, int16_t y);
+void SpawnExplosion(EffectPools& effects, Board& board, Outside& outside, int16_t x, int16_t y);
 
 // One pass over both pools, flashes first: draw each live effect, advance it,
 // and two frames in fire its trigger. The flashes open the blocks around empty

@@ -16,7 +16,7 @@ inline constexpr uint32_t kFramePeriodMs = 33;
 void RunFrame(Game& game, Canvas& canvas);
 
 // The loop's start: the clock reading it times the first frame from.
-void EnterLoop(Game& game, uint32_t now);
+void EnterLoop(FrameLoop& loop, uint32_t now);
 
 // One turn of the loop at a millisecond clock reading: runs a frame when one is
 // due and says whether it did. The difference is taken modulo 2^32, so a clock
@@ -24,6 +24,6 @@ void EnterLoop(Game& game, uint32_t now);
 bool LoopTurn(Game& game, Canvas& canvas, uint32_t now);
 
 // Milliseconds until the next frame is due, 0 when it is due now.
-uint32_t MillisecondsToNextFrame(const Game& game, uint32_t now);
+uint32_t MillisecondsToNextFrame(const FrameLoop& loop, uint32_t now);
 
 }  // namespace porteka

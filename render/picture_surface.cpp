@@ -3,17 +3,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "input/virtual_keys.h"
 #include "render/sheet_loader.h"
 
 namespace porteka {
-
-int16_t ButtonSum(Qt::MouseButtons buttons) {
-  int16_t sum = 0;
-  if (buttons & Qt::LeftButton) sum |= 1;
-  if (buttons & Qt::RightButton) sum |= 2;
-  if (buttons & Qt::MiddleButton) sum |= 4;
-  return sum;
-}
 
 PictureSurface::PictureSurface(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);

@@ -83,7 +83,4 @@ class FaceButton : public PictureSurface {
   bool pressed_ = false;
 };
 
-// Buttons held as the board counts them: 1 left, 2 right, 4 middle, added up.
-int16_t ButtonSum(Qt::MouseButtons buttons);
-
 }  // namespace porteka

@@ -62,7 +62,7 @@ GameRuns::~GameRuns() = default;
 void GameRuns::MouseDown(float x, float y) {
   if (watch_) return;
   recorder_.MouseDown(game_, x, y);
-  Picture1_MouseDown(game_, x, y);
+  Picture1_MouseDown(game_.pointer, x, y);
   recorder_.After(game_);
 }
 
@@ -96,7 +96,7 @@ void GameRuns::Deal(const std::function<void()>& deal) {
 bool GameRuns::LoopTurn(Canvas& canvas, uint32_t now) {
   lastNow_ = now;
   if (!watch_) {
-    if (porteka::MillisecondsToNextFrame(game_, now) != 0) return false;
+    if (porteka::MillisecondsToNextFrame(game_.loop, now) != 0) return false;
     recorder_.Frame();
     porteka::LoopTurn(game_, canvas, now);
     recorder_.After(game_);
@@ -116,7 +116,7 @@ bool GameRuns::LoopTurn(Canvas& canvas, uint32_t now) {
 }
 
 uint32_t GameRuns::MillisecondsToNextFrame(uint32_t now) const {
-  if (!watch_) return porteka::MillisecondsToNextFrame(game_, now);
+  if (!watch_) return porteka::MillisecondsToNextFrame(game_.loop, now);
   // At its end the run waits for the player, who wakes the loop.
   if (watch_->ended) return 1000;
   const uint32_t due = FrameDue(watch_->frames);

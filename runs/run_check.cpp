@@ -52,7 +52,7 @@ RunEnd PlayRun(std::string_view text) {
     outside.game = game.get();
     BlankCanvas canvas;
     LoadGame(*game);
-    EnterLoop(*game, 0);
+    EnterLoop(game->loop, 0);
     replay::DealFirst(*game, scenario);
     for (size_t i = 0; i < scenario.events.size(); ++i) replay::PlayEventOf(*game, canvas, scenario, i);
     end.level = game->gro.GameLevel;

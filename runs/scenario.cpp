@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "game/level.h"
 #include "runs/scenario_error.h"
 
 namespace porteka::replay {
@@ -109,9 +110,9 @@ std::optional<Level> LevelOf(const json& object, const Place& place) {
 // Width and height within the custom dialog's bars, bombs within the largest
 // bar end; whether they fit the level and each other is checked at the deal.
 void ReadSize(const json& object, DealSpec& deal, const Place& place) {
-  deal.width = OptionalInteger<int16_t>(object, "width", 2, 32, place);
-  deal.height = OptionalInteger<int16_t>(object, "height", 2, 32, place);
-  deal.bombCount = OptionalInteger<int16_t>(object, "bomb_count", 1, 256, place);
+  deal.width = OptionalInteger<int16_t>(object, "width", kMinBoardSide, kMaxBoardSide, place);
+  deal.height = OptionalInteger<int16_t>(object, "height", kMinBoardSide, kMaxBoardSide, place);
+  deal.bombCount = OptionalInteger<int16_t>(object, "bomb_count", kMinBombs, kMostBombs, place);
 }
 
 bool AnySize(const DealSpec& deal) { return deal.width || deal.height || deal.bombCount; }

@@ -36,12 +36,13 @@ Settings SettingsForLevel(const Game& game, Level level) {
 // The custom dialog's bars allow no other values.
 void CheckCustomSize(int width, int height, size_t bombs) {
   const int most = MaxCustomBombs(static_cast<int16_t>(width), static_cast<int16_t>(height));
-  if (width < 2 || width > 32 || height < 2 || height > 32) {
-    throw ScenarioError("a custom board is 2 to 32 cells a side, not " + std::to_string(width) + " x " +
+  if (width < kMinBoardSide || width > kMaxBoardSide || height < kMinBoardSide || height > kMaxBoardSide) {
+    throw ScenarioError("a custom board is " + std::to_string(kMinBoardSide) + " to " + std::to_string(kMaxBoardSide) +
+                        " cells a side, not " + std::to_string(width) + " x " +
                         std::to_string(height));
   }
-  if (bombs < 1 || bombs > static_cast<size_t>(most)) {
-    throw ScenarioError("a custom " + std::to_string(width) + " x " + std::to_string(height) + " board takes 1 to " +
+  if (bombs < static_cast<size_t>(kMinBombs) || bombs > static_cast<size_t>(most)) {
+    throw ScenarioError("a custom " + std::to_string(width) + " x " + std::to_string(height) + " board takes " + std::to_string(kMinBombs) + " to " +
                         std::to_string(most) + " bombs, not " + std::to_string(bombs));
   }
 }
@@ -143,7 +144,7 @@ void PlayEvent(Game& game, Canvas& canvas, const Event& event) {
   switch (event.kind) {
     case EventKind::MouseDown:
       CheckOnSurface(game, event.x, event.y);
-      Picture1_MouseDown(game, event.x, event.y);
+      Picture1_MouseDown(game.pointer, event.x, event.y);
       break;
     case EventKind::MouseMove:
       Picture1_MouseMove(game, event.button, event.x, event.y);

@@ -164,7 +164,7 @@ void BM_WorstBoardOnly(benchmark::State& state, std::string_view art) {
   StartCustomGame(scene->game);
   scene->FitPainter();
   for (auto _ : state) {
-    scene->painter.DrawBoard(scene->game);
+    scene->painter.DrawBoard(scene->game.gro, scene->game.board);
     benchmark::DoNotOptimize(scene->painter.board().pixels.data());
     benchmark::ClobberMemory();
   }

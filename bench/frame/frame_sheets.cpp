@@ -99,7 +99,7 @@ struct Player {
   // A left-button move over the cell after a press on it, as the player does it.
   void Uncover(int x, int y) {
     const float px = static_cast<float>(16 * x + 8), py = static_cast<float>(16 * y + 8);
-    Picture1_MouseDown(game, px, py);
+    Picture1_MouseDown(game.pointer, px, py);
     Picture1_MouseMove(game, kLeftButton, px, py);
   }
   void Shoot(Film& film, int frames) {

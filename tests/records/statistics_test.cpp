@@ -96,7 +96,7 @@ TEST_F(StatisticsTest, CountsEachGameOnceByItsFirstOutcome) {
 }
 
 TEST_F(StatisticsTest, AWinKeepsItsTimeAndItsBoard3BV) {
-  const int16_t threeBV = Board3BV(game);
+  const int16_t threeBV = Board3BV(game.gro, game.board);
   Play("mfW");
   const Statistics statistics = ReadStatistics(file);
   const int32_t frames = game.gro.ElapsedTime;

@@ -42,7 +42,7 @@ TEST_F(Board3BVTest, CountsRegionsAndTheNumbersNoRegionOpens) {
   };
   for (const auto& board : boards) {
     Lay(board.rows);
-    EXPECT_EQ(Board3BV(game), board.clicks) << board.rows[0] << " " << board.rows.size();
+    EXPECT_EQ(Board3BV(game.gro, game.board), board.clicks) << board.rows[0] << " " << board.rows.size();
   }
 }
 
@@ -84,7 +84,7 @@ TEST_F(Board3BVTest, AgreesWithAPlainFloodFillOnRandomBoards) {
     const int16_t height = pick(2, 32);
     SetCustomBoard(game, width, height, pick(1, std::min(width * height, board % 4 == 0 ? 256 : width * height / 5 + 1)));
     StartCustomGame(game);
-    ASSERT_EQ(Board3BV(game), PlainClicks(game)) << width << " x " << height << ", " << game.gro.BombCount << " bombs";
+    ASSERT_EQ(Board3BV(game.gro, game.board), PlainClicks(game)) << width << " x " << height << ", " << game.gro.BombCount << " bombs";
   }
 }
 

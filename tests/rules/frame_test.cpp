@@ -9,9 +9,9 @@ namespace {
 using FrameTest = RulesTest;
 
 TEST_F(FrameTest, TheWaitUntilTheNextFrame) {
-  EnterLoop(game, 0xfffffff0u);
+  EnterLoop(game.loop, 0xfffffff0u);
   const std::pair<uint32_t, uint32_t> cases[] = {{0xfffffff0u, 34}, {0xffffffffu, 19}, {0x11, 1}, {0x12, 0}, {0x1000, 0}};
-  for (const auto& [now, wait] : cases) EXPECT_EQ(MillisecondsToNextFrame(game, now), wait) << now;
+  for (const auto& [now, wait] : cases) EXPECT_EQ(MillisecondsToNextFrame(game.loop, now), wait) << now;
 }
 
 }  // namespace

@@ -8,7 +8,7 @@ namespace {
 class InputTest : public RulesTest {
  protected:
   void SetUp() override { DealCustom(kSmall); }
-  void PressOn(int x, int y) { Picture1_MouseDown(game, 16.0f * x + 8, 16.0f * y + 8); }
+  void PressOn(int x, int y) { Picture1_MouseDown(game.pointer, 16.0f * x + 8, 16.0f * y + 8); }
   static S Cues(int n) { return S(static_cast<size_t>(n), "sound 2"); }
 };
 
@@ -23,7 +23,7 @@ TEST_F(MouseTest, APressRemembersItsPixelRoundedHalfToEvenAndDoesNothingElse) {
       {nan, 0},    {1e9f, 32767}, {-1e9f, -32768}, {-inf, 0},
   };
   for (const auto& [pixel, want] : cases) {
-    Picture1_MouseDown(game, pixel, 3.5f);
+    Picture1_MouseDown(game.pointer, pixel, 3.5f);
     EXPECT_EQ(game.pointer.PointerX, want) << pixel;
     EXPECT_EQ(game.pointer.PointerY, 4);
   }
@@ -167,12 +167,12 @@ TEST_F(InputTest, APressPastTheArraysOrLeftOffASmallerBoardTouchesNoCell) {
   StartCustomGame(game);
   State(0, 1) = Cover::KeyboardMark;
   for (const float y : {0.0f, 511.5f}) {
-    Picture1_MouseDown(game, 511.5f, y);
+    Picture1_MouseDown(game.pointer, 511.5f, y);
     ASSERT_EQ(game.pointer.PointerX, 512);
     expectNoCellTouched();
   }
 
-  Picture1_MouseDown(game, 300, 300);
+  Picture1_MouseDown(game.pointer, 300, 300);
   StartLevel(game, Level::Beginner);
   State(0, 0) = Cover::KeyboardMark;
   expectNoCellTouched();

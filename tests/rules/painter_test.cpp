@@ -35,12 +35,12 @@ TEST_F(PainterTest, ACoveredCellShowsOnlyItsCoverAnOpenCellOnlyItsContent) {
   for (int y = 0; y < 5; ++y)
     for (int x = 0; x < 12; ++x) CopyRect(want, 16 * x, 16 * y, 16, 16, sheets.cells, 16 * (y == 0 ? x + 4 : y - 1), 0);
   painter.Resize(256, 256);
-  painter.DrawBoard(game);
+  painter.DrawBoard(game.gro, game.board);
   EXPECT_EQ(painter.board().pixels, want.pixels);
   // A surface smaller than the board clips.
   painter.Resize(24, 24);
   EXPECT_EQ(painter.board().At(0, 0), kBoardBackground);
-  painter.DrawBoard(game);
+  painter.DrawBoard(game.gro, game.board);
   Surface corner(24, 24);
   CopyRect(corner, 0, 0, 24, 24, want, 0, 0);
   EXPECT_EQ(painter.board().pixels, corner.pixels);
@@ -103,7 +103,7 @@ TEST_F(PainterTest, AFrameIsTheBoardThenEveryEffectOredThenTheMarker) {
   StartCustomGame(game, bomb);
   EXPECT_EQ(game.layout.boardWidth, 96);
   painter.Resize(game.layout.boardWidth, game.layout.boardHeight);
-  Picture1_MouseDown(game, 20, 20);
+  Picture1_MouseDown(game.pointer, 20, 20);
   RevealCell(game, RevealMode::Uncover, 8, 72);   // a flash at (0, 4)
   RevealCell(game, RevealMode::Uncover, 72, 56);  // the bomb
   RevealCell(game, RevealMode::Uncover, 90, 8);   // a flash at (5, 0)
@@ -111,7 +111,7 @@ TEST_F(PainterTest, AFrameIsTheBoardThenEveryEffectOredThenTheMarker) {
 
   BoardPainter board{sheets};  // the cells alone, as the first test checks them
   board.Resize(96, 80);
-  board.DrawBoard(game);
+  board.DrawBoard(game.gro, game.board);
   Surface want = board.board();
   OrRect(want, -16, 48, 48, 48, sheets.openFlash, 0, 0);
   OrRect(want, 64, -16, 48, 48, sheets.openFlash, 0, 0);

@@ -62,8 +62,8 @@ class CheckingOutside final : public Outside, public Canvas {
     Expect(timeText.size() == 12 && timeText.starts_with("Time ") && timeText.ends_with("sec"), "time text");
     Expect(bombsText.size() == 7 && bombsText.starts_with("Bom "), "bombs text");
   }
-  void DrawBoard(const Game& drawn) override {
-    if (painting) painter->DrawBoard(drawn);
+  void DrawBoard(const Settings& settings, const Board& board) override {
+    if (painting) painter->DrawBoard(settings, board);
   }
   // Where the pools' records lie is checked after every action.
   void DrawEffect(EffectKind kind, uint8_t phase, int16_t x, int16_t y) override {
@@ -90,7 +90,7 @@ class RandomPlay {
     outside_.painter = &painter_;
     LoadGame(game_);
     clock_ = 0xffff0000u + seed;  // the millisecond clock wraps during the run
-    EnterLoop(game_, clock_);
+    EnterLoop(game_.loop, clock_);
   }
 
   // Runs the actions and returns the first broken rule, or "".

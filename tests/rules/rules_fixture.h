@@ -39,7 +39,7 @@ class RecordingOutside final : public Outside, public Canvas {
   void DrawCounters(std::string_view time, std::string_view bombs) override {
     Note("counters " + std::string(time) + "|" + std::string(bombs));
   }
-  void DrawBoard(const Game&) override { Note("board"); }
+  void DrawBoard(const Settings&, const Board&) override { Note("board"); }
   void DrawEffect(EffectKind kind, uint8_t phase, int16_t x, int16_t y) override {
     Note(kind == EffectKind::Open ? "open" : "explosion", phase, x, y);
   }

@@ -41,7 +41,7 @@ class Recorder final : public Outside, public Canvas {
   void CheckRecord() override;
   void LayOutWindow() override {}  // the dump reads the layout from the game
   void DrawCounters(std::string_view timeText, std::string_view bombsText) override;
-  void DrawBoard(const Game&) override { frameStart_ = ops_.size(); }
+  void DrawBoard(const Settings&, const Board&) override { frameStart_ = ops_.size(); }
   void DrawEffect(EffectKind kind, uint8_t phase, int16_t x, int16_t y) override;
   void DrawMarker(int16_t gx, int16_t gy) override { ops_.push_back({'M', 0, gx, gy}); }
   void PresentBoard() override { frames_.emplace_back(frameStart_, ops_.size()); }

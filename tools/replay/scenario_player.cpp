@@ -21,7 +21,7 @@ void PlayScenario(const Scenario& scenario, const LineSink& sink) {
   recorder.Attach(*game);
 
   LoadGame(*game);
-  EnterLoop(*game, 0);
+  EnterLoop(game->loop, 0);
   DealFirst(*game, scenario);
   sink(StateLine(0, "init", *game, recorder, random.draws()));
 
