@@ -15,7 +15,7 @@
 #include "game/game_flow.h"
 #include "game/level.h"
 #include "game/new_board.h"
-#include "game/window_destroyed_watch.h"
+#include "desktop/window_destroyed_watch.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"
 #include "input/virtual_keys.h"
@@ -131,12 +131,13 @@ void Form1::BuildMenus() {
 
   const char* levels[4] = {"初級開始(&F)", "中級開始(&S)", "上級開始(&T)", "カスタム開始(&C)"};
   const Qt::Key keys[4] = {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4};
+  const Level entries[4] = {Level::Beginner, Level::Intermediate, Level::Advanced, Level::Custom};
   for (int i = 0; i < 4; ++i) {
     QAction* kaisi = start_->addAction(QString::fromUtf8(levels[i]));
     kaisi->setShortcut(QKeySequence(keys[i]));
     kaisi->setShortcutContext(Qt::WindowShortcut);
     addAction(kaisi);  // the keys work without opening any menu
-    connect(kaisi, &QAction::triggered, this, [this, i] { Kaisi_Click(i); });
+    connect(kaisi, &QAction::triggered, this, [this, level = entries[i]] { Kaisi_Click(level); });
   }
   start_->addSeparator();
   QAction* kaisiNow = start_->addAction(QStringLiteral("現在の設定で開始(&N)"));
@@ -235,10 +236,10 @@ void Form1::MainLoop() {
 }
 
 // While a run is watched, any menu choice only stops it (GameRuns::Stop).
-void Form1::Kaisi_Click(int index) {
+void Form1::Kaisi_Click(Level level) {
   if (runs_.Stop()) return;
-  if (index < 3) {
-    runs_.Deal([this, index] { StartLevel(game_, static_cast<Level>(index)); });
+  if (IsFixedLevel(level)) {
+    runs_.Deal([this, level] { StartLevel(game_, level); });
     return;
   }
   {
@@ -347,7 +348,7 @@ void Form1::DrawFace(Face face) {
   picture6_->Present();
 }
 
-void Form1::CheckRecord() {
+void Form1::OfferRecord() {
   if (!records_.Check(game_.gro.GameLevel, game_.gro.ElapsedTime)) return;
   Form4 dialog(records_, game_.gro.GameLevel, game_.gro.ElapsedTime, this, runs_.RecordRun());
   ShowModal(dialog);
@@ -425,7 +426,7 @@ bool Form1::ZoomFits(int factor) const {
 }
 
 void Form1::DrawCounters(std::string_view timeText, std::string_view bombsText) {
-  picture7_->DrawCounters(timeText, bombsText);
+  picture7_->Draw(timeText, bombsText);
 }
 
 }  // namespace porteka

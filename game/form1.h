@@ -70,8 +70,8 @@ class Form1 : public QMainWindow, public Outside {
   int zoom() const { return zoom_; }
   int chosenZoom() const { return chosenZoom_; }
 
-  // A level from the 処理 submenu or F1 to F4: 0 to 2 fixed, 3 the custom board dialog.
-  void Kaisi_Click(int index);
+  // A level from the 処理 submenu or F1 to F4: a fixed one deals at once, custom asks first.
+  void Kaisi_Click(Level level);
   // "現在の設定で開始(&N)" or Ctrl+S: a new board at the current settings.
   void KaisiNow_Click();
   // Opening the 処理 submenu: a new board too.
@@ -92,7 +92,7 @@ class Form1 : public QMainWindow, public Outside {
   // Outside.
   void PlaySound(SoundCue cue) override;
   void DrawFace(Face face) override;
-  void CheckRecord() override;
+  void OfferRecord() override;
   void LayOutWindow() override;
   void DrawCounters(std::string_view timeText, std::string_view bombsText) override;
   void NoteGame(GameMoment moment) override;

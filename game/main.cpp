@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "game/close_on_signals.h"
-#include "game/command_line.h"
-#include "game/desktop_folder.h"
-#include "game/display_check.h"
+#include "desktop/close_on_signals.h"
+#include "desktop/command_line.h"
+#include "desktop/desktop_folder.h"
+#include "desktop/display_check.h"
 #include "game/form1.h"
-#include "game/out_of_memory.h"
+#include "desktop/out_of_memory.h"
 #include "runs/run_check.h"
 #include "ui/settings_file.h"
 

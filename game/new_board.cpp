@@ -5,7 +5,7 @@
 
 #include "game/level.h"
 #include "game/neighbours.h"
-#include "render/counters.h"
+#include "game/counters.h"
 
 namespace porteka {
 namespace {

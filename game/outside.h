@@ -3,13 +3,12 @@
 #include <cstdint>
 #include <string_view>
 
+#include "sound/sound_cue.h"
+
 namespace porteka {
 
 // The pictures of the face button, in the order of the face sheet.
 enum class Face : uint8_t { Normal = 0, Won = 1, Lost = 2 };
-
-// The three sounds, each the number of the sound library's slot that holds it.
-enum class SoundCue : int32_t { Open = 0, Explosion = 1, Mark = 2 };
 
 // Where a game stands, for the statistics: its clock started, the win test
 // passed, the first explosion ended it, or a new board is being dealt.
@@ -26,7 +25,7 @@ class Outside {
   virtual void DrawFace(Face face) = 0;
   // After a win on a fixed level. May show the new-record dialog, and returns
   // only once it has closed, even from the middle of a frame.
-  virtual void CheckRecord() = 0;
+  virtual void OfferRecord() = 0;
   // The level changed the board's size: move and resize the window around it.
   virtual void LayOutWindow() = 0;
   virtual void DrawCounters(std::string_view timeText, std::string_view bombsText) = 0;
@@ -39,7 +38,7 @@ class SilentOutside final : public Outside {
  public:
   void PlaySound(SoundCue) override {}
   void DrawFace(Face) override {}
-  void CheckRecord() override {}
+  void OfferRecord() override {}
   void LayOutWindow() override {}
   void DrawCounters(std::string_view, std::string_view) override {}
 };

@@ -4,7 +4,7 @@
 
 #include "game/level.h"
 #include "game/neighbours.h"
-#include "render/effects.h"
+#include "game/effects.h"
 
 namespace porteka {
 namespace {
@@ -67,7 +67,7 @@ void WinTest(Game& game) {
   game.board.GameState = GamePhase::Over;
   // Counted before the records check, whose dialog the program may end under.
   game.outside->NoteGame(GameMoment::Won);
-  if (IsFixedLevel(game.gro.GameLevel)) game.outside->CheckRecord();
+  if (IsFixedLevel(game.gro.GameLevel)) game.outside->OfferRecord();
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ namespace porteka {
 enum class RevealMode : int16_t { Uncover = 1, CycleMark = 2, UncoverBlock = 4, InnerBlast = 8, OuterBlast = 9 };
 
 // Every move on the board: by the mouse, the keys and the effects' triggers.
-// The triggers live with the effects (render/effects.cpp): the flashes' open the
+// The triggers live with the effects (game/effects.cpp): the flashes' open the
 // blocks around empty cells (the flood wave), the explosions' blast two rings
 // (the chain reaction); both come back here for each cell they act on.
 // X and Y are pixels on the board surface; any other mode only runs the win test.

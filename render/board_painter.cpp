@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "render/effects.h"
+#include "game/effects.h"
 
 namespace porteka {
 

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "game/game.h"
-#include "render/canvas.h"
+#include "game/canvas.h"
 #include "render/sprite_strip.h"
 #include "render/surface.h"
 

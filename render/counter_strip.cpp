@@ -34,7 +34,7 @@ void CounterStrip::SetZoom(int zoom) {
   Draw();
 }
 
-void CounterStrip::DrawCounters(std::string_view timeText, std::string_view bombsText) {
+void CounterStrip::Draw(std::string_view timeText, std::string_view bombsText) {
   if (drawn_ && timeText == timeText_ && bombsText == bombsText_) return;
   drawn_ = true;
   timeText_ = timeText;

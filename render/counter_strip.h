@@ -19,7 +19,7 @@ class CounterStrip : public PictureSurface {
   static constexpr int kHeight = 24;
 
   explicit CounterStrip(QWidget* parent);
-  void DrawCounters(std::string_view timeText, std::string_view bombsText);
+  void Draw(std::string_view timeText, std::string_view bombsText);
   void SetZoom(int zoom) override;
 
  private:

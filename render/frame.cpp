@@ -1,7 +1,7 @@
 #include "render/frame.h"
 
-#include "render/counters.h"
-#include "render/effects.h"
+#include "game/counters.h"
+#include "game/effects.h"
 
 namespace porteka {
 

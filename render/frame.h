@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "game/game.h"
-#include "render/canvas.h"
+#include "game/canvas.h"
 
 namespace porteka {
 

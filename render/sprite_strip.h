@@ -18,7 +18,6 @@ class SpriteStrip {
   SpriteStrip() = default;
   SpriteStrip(const Surface& strip, int frameSize, int frames);
 
-  int frameSize() const { return frameSize_; }
   int frames() const { return static_cast<int>(frameSpans_.size()); }
 
   // Frame n (from 1) ORed onto the destination with its top left at (x, y),

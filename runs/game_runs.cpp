@@ -22,7 +22,7 @@ class WatchedOutside final : public Outside {
 
   void PlaySound(SoundCue cue) override { world_.PlaySound(cue); }
   void DrawFace(Face face) override { world_.DrawFace(face); }
-  void CheckRecord() override {}
+  void OfferRecord() override {}
   void LayOutWindow() override {
     if (!quiet) world_.LayOutWindow();
   }

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "game/game.h"
-#include "render/canvas.h"
+#include "game/canvas.h"
 #include "runs/run_recorder.h"
 
 namespace porteka {

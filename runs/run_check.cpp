@@ -9,7 +9,7 @@
 #include "game/random.h"
 #include "records/player_file.h"
 #include "records/run_files.h"
-#include "render/canvas.h"
+#include "game/canvas.h"
 #include "render/frame.h"
 #include "runs/scenario_steps.h"
 
@@ -28,7 +28,7 @@ class EndOutside final : public Outside {
 
   void PlaySound(SoundCue) override {}
   void DrawFace(Face shown) override { face = shown; }
-  void CheckRecord() override { checks.emplace_back(game->gro.GameLevel, game->gro.ElapsedTime); }
+  void OfferRecord() override { checks.emplace_back(game->gro.GameLevel, game->gro.ElapsedTime); }
   void LayOutWindow() override {}
   void DrawCounters(std::string_view, std::string_view) override {}
 };

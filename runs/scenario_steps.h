@@ -2,7 +2,7 @@
 
 #include "game/game.h"
 #include "game/random.h"
-#include "render/canvas.h"
+#include "game/canvas.h"
 #include "runs/scenario.h"
 #include "runs/scenario_error.h"
 

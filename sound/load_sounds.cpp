@@ -5,7 +5,7 @@
 #include <QString>
 #include <utility>
 
-#include "game/outside.h"
+#include "sound/sound_cue.h"
 #include "sound/stools.h"
 
 namespace porteka {

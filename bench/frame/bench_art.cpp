@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "render/effects.h"
+#include "game/effects.h"
 
 namespace porteka::bench {
 namespace {

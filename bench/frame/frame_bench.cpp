@@ -21,7 +21,7 @@
 #include "game/level.h"
 #include "game/random.h"
 #include "game/reveal.h"
-#include "render/effects.h"
+#include "game/effects.h"
 #include "render/frame.h"
 #include "render/sprite_strip.h"
 #include "render/zoomed_picture.h"

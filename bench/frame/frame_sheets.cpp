@@ -19,7 +19,7 @@
 #include "game/random.h"
 #include "game/reveal.h"
 #include "input/mouse.h"
-#include "render/effects.h"
+#include "game/effects.h"
 #include "render/frame.h"
 #include "render/sprite_strip.h"
 

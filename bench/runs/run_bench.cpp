@@ -13,7 +13,7 @@
 
 #include "game/game_flow.h"
 #include "game/random.h"
-#include "render/canvas.h"
+#include "game/canvas.h"
 #include "render/frame.h"
 #include "runs/game_runs.h"
 #include "runs/run_check.h"

@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "dialogs/custom_board_dialog.h"
-#include "game/out_of_memory.h"
+#include "desktop/out_of_memory.h"
 #include "game/random.h"
 #include "records/check_record.h"
 #include "records/file_worker.h"

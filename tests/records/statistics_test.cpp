@@ -24,7 +24,7 @@ class CountingOutside final : public Outside {
   void NoteGame(GameMoment moment) override { keeper->Note(moment); }
   void PlaySound(SoundCue) override {}
   void DrawFace(Face) override {}
-  void CheckRecord() override {}
+  void OfferRecord() override {}
   void LayOutWindow() override {}
   void DrawCounters(std::string_view, std::string_view) override {}
 };

@@ -45,7 +45,7 @@ class CheckingOutside final : public Outside, public Canvas {
     explosions += face == Face::Lost;
     if (face == Face::Won) Expect(game->board.CoveredCount == game->gro.BombCount && game->board.GameState == GamePhase::Running, "won face");
   }
-  void CheckRecord() override {
+  void OfferRecord() override {
     ++records;
     Expect(IsFixedLevel(game->gro.GameLevel), "records check on a custom board");
     Expect(game->board.GameState == GamePhase::Over && game->board.CoveredCount == game->gro.BombCount, "records check without a win");

@@ -18,8 +18,8 @@
 #include "game/reveal.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"
-#include "render/counters.h"
-#include "render/effects.h"
+#include "game/counters.h"
+#include "game/effects.h"
 #include "render/frame.h"
 
 namespace porteka::test {
@@ -34,7 +34,7 @@ class RecordingOutside final : public Outside, public Canvas {
 
   void PlaySound(SoundCue cue) override { Note("sound", static_cast<int>(cue)); }
   void DrawFace(Face face) override { Note("face", static_cast<int>(face)); }
-  void CheckRecord() override { Note("record"); }
+  void OfferRecord() override { Note("record"); }
   void LayOutWindow() override { Note("layout"); }
   void DrawCounters(std::string_view time, std::string_view bombs) override {
     Note("counters " + std::string(time) + "|" + std::string(bombs));

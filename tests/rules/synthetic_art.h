@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "render/board_painter.h"
-#include "render/effects.h"
+#include "game/effects.h"
 #include "render/surface.h"
 
 namespace porteka::test {

@@ -26,7 +26,7 @@ class Window final : public Outside {
   std::string recordRun;
   void PlaySound(SoundCue) override {}
   void DrawFace(Face) override {}
-  void CheckRecord() override { recordRun = runs->RecordRun(); }
+  void OfferRecord() override { recordRun = runs->RecordRun(); }
   void LayOutWindow() override {}
   void DrawCounters(std::string_view, std::string_view) override {}
 };

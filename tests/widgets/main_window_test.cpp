@@ -18,7 +18,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "game/close_on_signals.h"
+#include "desktop/close_on_signals.h"
 #include "game/form1.h"
 #include "game/game_flow.h"
 #include "game/level.h"
@@ -154,12 +154,12 @@ TEST(ScreenPlaceTest, AWindowMovesAsLittleAsItTakesToLieOnTheScreen) {
 }
 
 TEST_F(MainWindowTest, WindowFollowsTheLevelLayoutAndStaysOnTheScreen) {
-  form_->Kaisi_Click(0);
+  form_->Kaisi_Click(Level::Beginner);
   EXPECT_EQ(form_->centralWidget()->size(), QSize(256, 287));
   EXPECT_EQ(board()->geometry(), QRect(64, 89, 128, 128));
   const QRect screen = form_->screen()->availableGeometry();
   form_->move(screen.right() - 300, screen.top() + 10);
-  form_->Kaisi_Click(2);
+  form_->Kaisi_Click(Level::Advanced);
   QCoreApplication::processEvents();  // the resize, however late it comes
   EXPECT_TRUE(screen.contains(form_->frameGeometry())) << form_->frameGeometry().x();
   EXPECT_EQ(static_cast<QWidget*>(form_->Picture6())->x(), 228);
@@ -277,13 +277,13 @@ TEST_F(MainWindowTest, AcceleratorsWorkWithoutAMenuAndAfterEveryDialog) {
   Key(Qt::Key_F1);
   EXPECT_EQ(game().gro.GameLevel, Level::Beginner);
   EXPECT_EQ(game().board.GameState, GamePhase::Waiting);
-  EXPECT_EQ(CloseDialogs([&] { form_->Kaisi_Click(3); }), QStringList{"カスタム"});
+  EXPECT_EQ(CloseDialogs([&] { form_->Kaisi_Click(Level::Custom); }), QStringList{"カスタム"});
   Key(Qt::Key_F3);
   EXPECT_EQ(game().gro.BoardWidth, 30);
   EXPECT_EQ(CloseDialogs([&] { form_->varsion_Click(); }), QStringList{"Form3"});
   EXPECT_EQ(CloseDialogs([&] { form_->goodtime_Click(); }).size(), 1);
   game().gro.ElapsedTime = 30;  // an advanced board in a second: a record
-  EXPECT_EQ(CloseDialogs([&] { form_->CheckRecord(); }).size(), 1);
+  EXPECT_EQ(CloseDialogs([&] { form_->OfferRecord(); }).size(), 1);
   game().board.GameState = GamePhase::Over;
   Key(Qt::Key_S, Qt::ControlModifier);
   EXPECT_EQ(game().board.GameState, GamePhase::Waiting);
@@ -294,7 +294,7 @@ TEST_F(MainWindowTest, AcceleratorsWorkWithoutAMenuAndAfterEveryDialog) {
 // far in, the menu bar keeps its size, and the board shows each pixel it
 // draws as a k x k block.
 TEST_F(MainWindowTest, EachZoomShowsTheWindowKTimesAsLargeAndTheBoardInBlocks) {
-  form_->Kaisi_Click(0);
+  form_->Kaisi_Click(Level::Beginner);
   RunFrames(100);
   QWidget* const parts[] = {board(), form_->Picture6(), form_->Picture7()};
   std::vector<QRect> atOne;
@@ -368,7 +368,7 @@ TEST_F(MainWindowTest, AZoomThatDoesNotFitIsGreyedOutAndComesBackWhereItFits) {
   Key(Qt::Key_Plus, Qt::ControlModifier);
   EXPECT_EQ(form_->zoom(), 2);
   EXPECT_EQ(CountState(Cover::Covered), 1024);
-  form_->Kaisi_Click(1);
+  form_->Kaisi_Click(Level::Intermediate);
   EXPECT_EQ(form_->zoom(), 4);
   Key(Qt::Key_Minus, Qt::ControlModifier);
   EXPECT_EQ(form_->zoom(), 3);
@@ -396,7 +396,7 @@ TEST_F(MainWindowTest, WatchingPlaysARunAtThirtyFramesASecondUntilTheWindowIsTou
   };
   const std::function<void()> stops[] = {
       [&] { Key(Qt::Key_Z); },
-      [&] { form_->Kaisi_Click(2); },
+      [&] { form_->Kaisi_Click(Level::Advanced); },
       [&] {
         Press({100, 100}, Qt::LeftButton);
         Move({101, 100}, Qt::LeftButton);
@@ -455,7 +455,7 @@ TEST_F(MainWindowTest, EndingSignalsCloseTheRecordDialogThenTheWindow) {
         dialog->Text1()->setText(name);
         std::raise(signal);
       });
-      form_->CheckRecord();
+      form_->OfferRecord();
     });
     form_->MainLoop();
     EXPECT_FALSE(form_->isVisible());

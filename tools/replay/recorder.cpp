@@ -16,7 +16,7 @@ void Recorder::DrawFace(Face face) {
   faces_.push_back(face);
 }
 
-void Recorder::CheckRecord() {
+void Recorder::OfferRecord() {
   if (game_ != nullptr) records_.push_back({game_->gro.GameLevel, game_->gro.ElapsedTime});
 }
 

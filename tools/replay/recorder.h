@@ -8,7 +8,7 @@
 
 #include "game/game.h"
 #include "game/outside.h"
-#include "render/canvas.h"
+#include "game/canvas.h"
 
 namespace porteka::replay {
 
@@ -38,7 +38,7 @@ class Recorder final : public Outside, public Canvas {
 
   void PlaySound(SoundCue cue) override { sounds_.push_back(cue); }
   void DrawFace(Face face) override;
-  void CheckRecord() override;
+  void OfferRecord() override;
   void LayOutWindow() override {}  // the dump reads the layout from the game
   void DrawCounters(std::string_view timeText, std::string_view bombsText) override;
   void DrawBoard(const Settings&, const Board&) override { frameStart_ = ops_.size(); }

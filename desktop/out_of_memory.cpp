@@ -1,4 +1,4 @@
-#include "game/out_of_memory.h"
+#include "desktop/out_of_memory.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "game/command_line.h"
+#include "desktop/command_line.h"
 
 #include <QCommandLineParser>
 #include <QStringList>

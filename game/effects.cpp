@@ -1,4 +1,4 @@
-#include "render/effects.h"
+#include "game/effects.h"
 
 #include <algorithm>
 

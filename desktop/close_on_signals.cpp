@@ -1,4 +1,4 @@
-#include "game/close_on_signals.h"
+#include "desktop/close_on_signals.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -14,13 +14,6 @@ std::string TimeText(int32_t elapsedFrames);
 // "Bom -1 ": the bombs left, cut to three characters.
 std::string BombsText(int16_t bombsLeft);
 
-// Frames to seconds as the counter strip shows them: the hundredths of the
-// play clock, divided by 100.
-double FramesToSeconds(int32_t frames);
-
-// The shortest decimal text of a number, as the counters and records show it:
-// "0", "1.5", "2.29", "1000"; at most 15 significant digits.
-std::string DecimalText(double value);
 
 // Shows the play clock and the bombs counter as they stand.
 void UpdateCounters(const Settings& settings, const Board& board, Outside& outside);

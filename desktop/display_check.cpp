@@ -1,4 +1,4 @@
-#include "game/display_check.h"
+#include "desktop/display_check.h"
 
 #include <QDir>
 #include <QJsonArray>

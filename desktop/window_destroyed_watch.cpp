@@ -1,4 +1,4 @@
-#include "game/window_destroyed_watch.h"
+#include "desktop/window_destroyed_watch.h"
 
 #include <QCoreApplication>
 #include <QWidget>

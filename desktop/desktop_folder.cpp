@@ -1,4 +1,4 @@
-#include "game/desktop_folder.h"
+#include "desktop/desktop_folder.h"
 
 #include <pwd.h>
 #include <sys/stat.h>

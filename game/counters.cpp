@@ -1,19 +1,10 @@
-#include "render/counters.h"
+#include "game/counters.h"
 
-#include <cstdio>
 #include <string_view>
 
 #include "game/play_clock.h"
 
 namespace porteka {
-
-double FramesToSeconds(int32_t frames) { return FramesToHundredths(frames) / 100.0; }
-
-std::string DecimalText(double value) {
-  char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%.15g", value);
-  return buffer;
-}
 
 namespace {
 
@@ -26,7 +17,7 @@ std::string PadAndCut(std::string text, std::string_view padding, size_t width) 
 }  // namespace
 
 std::string TimeText(int32_t elapsedFrames) {
-  return "Time " + PadAndCut(DecimalText(FramesToSeconds(elapsedFrames)), "    ", 4) + "sec";
+  return "Time " + PadAndCut(SecondsText(elapsedFrames), "    ", 4) + "sec";
 }
 
 std::string BombsText(int16_t bombsLeft) {
