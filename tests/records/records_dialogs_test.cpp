@@ -59,6 +59,7 @@ int& gSaves =
 
 // The dialogs' key guards read this clock.
 std::chrono::milliseconds gNow{0};
+[[maybe_unused]] const bool kGuardsReadTheTestClock = (OpeningKeyGuard::SetClock([] { return gNow; }), true);
 
 // Runs `action` once the modal dialog is up and takes keys, then waits for exec() to return.
 int ExecWith(QDialog& dialog, const std::function<void()>& action) {
@@ -463,15 +464,6 @@ TEST(StatisticsDialog, ShowsTheFileAndClearsOnlyAfterAYes) {
 
 }  // namespace
 }  // namespace porteka
-
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  // Headless unless told otherwise, also when the test list is gathered.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  porteka::GameApplication app(argc, argv);
-  porteka::OpeningKeyGuard::SetClock([] { return porteka::gNow; });
-  return RUN_ALL_TESTS();
-}
 
 // Stands in for the C library's renames in this test program, counting saves.
 extern "C" int rename(const char* from, const char* to) {
