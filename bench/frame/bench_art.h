@@ -11,11 +11,7 @@ namespace porteka::bench {
 // missing or has the wrong size.
 std::optional<SpriteSheets> RealSheets();
 
-// Stand-in art of about the same density: a filled disc that grows or shrinks
-// from frame to frame with sparse sparks around it, on black.
-SpriteSheets SyntheticSheets();
-
-// Sheets by name: "real" or "synthetic".
+// Sheets by name: "real", or the tests' stand-in art of about the same density.
 std::optional<SpriteSheets> SheetsNamed(std::string_view name);
 
 }  // namespace porteka::bench

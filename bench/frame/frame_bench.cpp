@@ -25,6 +25,7 @@
 #include "render/frame.h"
 #include "render/sprite_strip.h"
 #include "render/zoomed_picture.h"
+#include "tests/support/synthetic_art.h"
 
 namespace porteka::bench {
 namespace {
@@ -78,7 +79,7 @@ void RunFrames(benchmark::State& state, Scene& scene) {
 
 std::unique_ptr<Scene> MakeScene(benchmark::State& state, std::string_view art) {
   static const std::optional<SpriteSheets> real = RealSheets();
-  static const SpriteSheets synthetic = SyntheticSheets();
+  static const SpriteSheets synthetic = test::SyntheticSheets();
   if (art == "real" && !real) {
     state.SkipWithError("assets/open_flash.png or assets/explosion.png missing");
     return nullptr;

@@ -22,6 +22,7 @@
 #include "game/effects.h"
 #include "render/frame.h"
 #include "render/sprite_strip.h"
+#include "tests/support/synthetic_art.h"
 
 namespace porteka::bench {
 namespace {
@@ -125,7 +126,7 @@ int main(int argc, char** argv) {
   std::optional<SpriteSheets> sheets = RealSheets();
   if (!sheets) {
     std::fprintf(stderr, "the art under assets/ is missing: using stand-in art\n");
-    sheets = SyntheticSheets();
+    sheets = test::SyntheticSheets();
   }
   std::printf("sprite strips against a plain OR: %s\n", StripsMatchPlainOr(*sheets) ? "identical" : "DIFFERENT");
 

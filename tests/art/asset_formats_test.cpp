@@ -1,3 +1,6 @@
+#include <QDir>
+#include <cstdlib>
+
 #include "tests/art/asset_loading.h"
 
 namespace porteka::art_test {
@@ -37,6 +40,23 @@ TEST(DesktopIcons, AreSharpEnlargementsOfTheDrawnSizes) {
     const QImage image = LoadAsset(large).convertToFormat(QImage::Format_ARGB32);
     const QImage source = LoadAsset(drawn).convertToFormat(QImage::Format_ARGB32);
     EXPECT_EQ(image, source.scaled(image.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation)) << large;
+  }
+}
+
+// Every picture under assets/ is what a fresh run of make_art draws, pixel for
+// pixel in the same format, and make_art draws nothing that is not committed.
+TEST(Assets, AreWhatTheGeneratorDraws) {
+  QDir fresh(QStringLiteral(PORTEKA_FRESH_ART_DIR));
+  fresh.removeRecursively();
+  ASSERT_EQ(std::system(PORTEKA_MAKE_ART " " PORTEKA_FRESH_ART_DIR " >/dev/null"), 0);
+  const QStringList pictures = {QStringLiteral("*.png"), QStringLiteral("*.bmp")};
+  EXPECT_EQ(fresh.entryList(pictures), QDir(QStringLiteral(PORTEKA_ASSETS_DIR)).entryList(pictures));
+  for (const QString& name : fresh.entryList(pictures)) {
+    const QImage made(fresh.filePath(name));
+    const QImage committed = LoadAsset(qPrintable(name));
+    EXPECT_EQ(made.format(), committed.format()) << qPrintable(name);
+    EXPECT_TRUE(made.convertToFormat(QImage::Format_ARGB32) == committed.convertToFormat(QImage::Format_ARGB32))
+        << qPrintable(name) << " differs from a fresh run of make_art: regenerate assets/";
   }
 }
 

@@ -1,7 +1,7 @@
 #include "render/board_painter.h"
 #include "render/sprite_strip.h"
 #include "rules_fixture.h"
-#include "synthetic_art.h"
+#include "tests/support/synthetic_art.h"
 
 namespace porteka::test {
 namespace {
@@ -58,7 +58,7 @@ TEST(SpriteStripTest, OrFrameMatchesAPlainOrOfTheWholeFrameAtEveryEdge) {
       {48, 10, 480, 40},  // every frame cut short
   };
   for (const StripCase& c : cases) {
-    Surface full = SyntheticStrip(c.size, c.frames, static_cast<uint32_t>(c.size));
+    Surface full = SyntheticStrip(c.size, c.frames, true, static_cast<uint32_t>(c.size));
     Surface strip(c.stripWidth, c.stripHeight);
     CopyRect(strip, 0, 0, c.stripWidth, c.stripHeight, full, 0, 0);
     const SpriteStrip sprites(strip, c.size, c.frames);

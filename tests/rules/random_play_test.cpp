@@ -15,7 +15,7 @@
 #include "runs/run_check.h"
 #include "runs/scenario_steps.h"
 #include "rules_fixture.h"
-#include "synthetic_art.h"
+#include "tests/support/synthetic_art.h"
 
 namespace porteka::test {
 namespace {
