@@ -29,10 +29,10 @@
 namespace porteka {
 namespace {
 
-using testing::CountEntries;
-using testing::ReadBytes;
-using testing::TempDir;
-using testing::WriteBytes;
+using scratch::CountEntries;
+using scratch::ReadBytes;
+using scratch::TempDir;
+using scratch::WriteBytes;
 
 const std::string kDefaultFile = SerializeRecords(DefaultRecords());
 
@@ -565,7 +565,7 @@ extern "C" int fsync(int fd) {
   char name[4096];
   const ssize_t length = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), name, sizeof name);
   if (length > 0) porteka::gSynced.emplace_back(name, static_cast<size_t>(length));
-  return porteka::testing::NextSymbol<int(int)>("fsync")(fd);
+  return porteka::scratch::NextSymbol<int(int)>("fsync")(fd);
 }
 
 // Stands in for flock: fails as a file system without locks fails it, when asked.
@@ -574,7 +574,7 @@ extern "C" int flock(int fd, int operation) {
     errno = ENOLCK;
     return -1;
   }
-  return porteka::testing::NextSymbol<int(int, int)>("flock")(fd, operation);
+  return porteka::scratch::NextSymbol<int(int, int)>("flock")(fd, operation);
 }
 
 extern "C" int renameat2(int fromDirectory, const char* from, int toDirectory, const char* to, unsigned flags) {
@@ -587,6 +587,6 @@ extern "C" int renameat2(int fromDirectory, const char* from, int toDirectory, c
     errno = EINVAL;
     return -1;
   }
-  return porteka::testing::NextSymbol<int(int, const char*, int, const char*, unsigned)>("renameat2")(
+  return porteka::scratch::NextSymbol<int(int, const char*, int, const char*, unsigned)>("renameat2")(
       fromDirectory, from, toDirectory, to, flags);
 }

@@ -40,9 +40,9 @@
 namespace porteka {
 namespace {
 
-using testing::ReadBytes;
-using testing::TempDir;
-using testing::WriteBytes;
+using scratch::ReadBytes;
+using scratch::TempDir;
+using scratch::WriteBytes;
 
 const QString kCaptions[] = {
     "華々しい記録達",           "輝かしい記録達",
@@ -379,7 +379,7 @@ TEST(Form5, UnreadableFileShowsOnlyPlaceholders) {
       EXPECT_EQ(dialog.Label3(i)->text(), name) << bytes.value_or("no file");
     }
     ExecWith(dialog, [&] { dialog.close(); });
-    EXPECT_EQ(testing::CountEntries(dir.path()), bytes ? 1 : 0);
+    EXPECT_EQ(scratch::CountEntries(dir.path()), bytes ? 1 : 0);
     EXPECT_EQ(ReadBytes(dir.File()), bytes.value_or(""));
   }
 }
@@ -446,11 +446,11 @@ TEST(StatisticsDialog, ShowsTheFileAndClearsOnlyAfterAYes) {
 // Stands in for the C library's renames in this test program, counting saves.
 extern "C" int rename(const char* from, const char* to) {
   porteka::gSaves += std::filesystem::path(to).filename() == porteka::kRecordsFileName;
-  return porteka::testing::NextSymbol<int(const char*, const char*)>("rename")(from, to);
+  return porteka::scratch::NextSymbol<int(const char*, const char*)>("rename")(from, to);
 }
 
 extern "C" int renameat2(int fromDirectory, const char* from, int toDirectory, const char* to, unsigned flags) {
   porteka::gSaves += std::filesystem::path(to).filename() == porteka::kRecordsFileName;
-  return porteka::testing::NextSymbol<int(int, const char*, int, const char*, unsigned)>("renameat2")(
+  return porteka::scratch::NextSymbol<int(int, const char*, int, const char*, unsigned)>("renameat2")(
       fromDirectory, from, toDirectory, to, flags);
 }

@@ -14,10 +14,10 @@
 namespace porteka {
 namespace {
 
-using testing::CountEntries;
-using testing::ReadBytes;
-using testing::TempDir;
-using testing::WriteBytes;
+using scratch::CountEntries;
+using scratch::ReadBytes;
+using scratch::TempDir;
+using scratch::WriteBytes;
 
 // Files as any writer of the format leaves them: the name quoted, a comma, the
 // number, CR LF; the default file's "登録なし", double-byte names, a sign and an

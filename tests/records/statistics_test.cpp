@@ -13,9 +13,9 @@
 namespace porteka {
 namespace {
 
-using testing::ReadBytes;
-using testing::TempDir;
-using testing::WriteBytes;
+using scratch::ReadBytes;
+using scratch::TempDir;
+using scratch::WriteBytes;
 
 // Hands the rules' game moments to a keeper, as the main window does.
 class CountingOutside final : public Outside {

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace porteka::testing {
+namespace porteka::scratch {
 
 // A fresh directory under the system's temporary folder, removed afterwards;
 // the tests never touch the working directory or the source tree.
@@ -66,4 +66,4 @@ Function* NextSymbol(const char* name) {
   return real;
 }
 
-}  // namespace porteka::testing
+}  // namespace porteka::scratch

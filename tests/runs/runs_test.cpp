@@ -16,8 +16,8 @@
 namespace porteka {
 namespace {
 
-using testing::TempDir;
-using testing::WriteBytes;
+using scratch::TempDir;
+using scratch::WriteBytes;
 
 // The window's part: the run of a won game is asked for during the records check.
 class Window final : public Outside {

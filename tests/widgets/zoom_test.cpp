@@ -30,8 +30,8 @@
 namespace porteka {
 namespace {
 
-using testing::TempDir;
-using testing::WriteBytes;
+using scratch::TempDir;
+using scratch::WriteBytes;
 
 // What a settings file holds, and the zoom the game takes from it: anything
 // but a factor from 1 to 4 on the zoom line gives 1.
@@ -64,7 +64,7 @@ TEST(SettingsFile, SavesThroughItsFolderAndFailsHarmlessly) {
   EXPECT_EQ(ReadZoomSetting(file), 3);
   WriteBytes(dir.path() / "blocked", "a file");
   EXPECT_FALSE(SaveZoomSetting(dir.path() / "blocked" / "porteka.conf", 2));
-  EXPECT_EQ(testing::ReadBytes(dir.path() / "blocked"), "a file");
+  EXPECT_EQ(scratch::ReadBytes(dir.path() / "blocked"), "a file");
   std::filesystem::create_directory(dir.path() / "folder.conf");
   EXPECT_FALSE(SaveZoomSetting(dir.path() / "folder.conf", 2));
   EXPECT_EQ(ReadZoomSetting(dir.path() / "folder.conf"), 1);
