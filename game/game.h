@@ -15,7 +15,7 @@ inline constexpr int kOpenEffectSlots = 1025;
 inline constexpr int kExplosionSlots = 257;
 
 // A game's level: the fixed ones take their size and bombs from the level
-// table, custom from the custom board dialog. Any value of 3 or more is custom.
+// table, custom from the custom board dialog. Any other value is custom too.
 enum class Level : int16_t { Beginner = 0, Intermediate = 1, Advanced = 2, Custom = 4 };
 
 // Game-wide settings: every run starts at intermediate, nothing is stored.
