@@ -5,8 +5,8 @@ and preprocessor lines are never touched) and five operators each make one
 small change at a time:
 
     relational  a comparison moved to its neighbour: < and <=, > and >=, == and !=
-    constant    an integer literal one more and one less (not in template
-                arguments, array sizes of declarations, static_assert or "= 0")
+    constant    an integer literal one more and one less (not an octal one, nor in
+                template arguments, array sizes of declarations, static_assert or "= 0")
     drop-call   a statement that is only a call, `Foo(a);` or `game.outside->Bar();`,
                 removed (its semicolon stays, so `if (c) Foo();` keeps its shape)
     negate      the condition of an if or a while, `if (c)` to `if (!(c))`, and the
@@ -56,6 +56,8 @@ RELATIONAL = {"<": "<=", "<=": "<", ">": ">=", ">=": ">", "==": "!=", "!=": "=="
 ASSIGNMENTS = {"=", "+=", "-=", "*=", "/=", "%=", "&=", "|=", "^=", "<<=", ">>="}
 
 INTEGER = re.compile(r"(0[xX][0-9a-fA-F']+|0[bB][01']+|0|[1-9][0-9']*)([uUlLzZ]*)")
+RAW_STRING = re.compile(r'(u8|u|U|L)?R"([^()\\\s]{0,16})\(')
+QUOTE = re.compile(r"(u8|u|U|L)?([\"'])")
 
 
 class Token:
@@ -108,7 +110,7 @@ def tokenize(text):
             continue
         line_start = False
         start = i
-        m = re.compile(r'(u8|u|U|L)?R"([^()\\\s]{0,16})\(').match(text, i)
+        m = RAW_STRING.match(text, i)
         if m:
             close = ")" + m.group(2) + '"'
             j = text.find(close, m.end())
@@ -117,7 +119,7 @@ def tokenize(text):
             line += text.count("\n", start, j)
             i = j
             continue
-        m = re.compile(r"(u8|u|U|L)?([\"'])").match(text, i)
+        m = QUOTE.match(text, i)
         if m:
             quote = m.group(2)
             j = m.end()
@@ -137,9 +139,7 @@ def tokenize(text):
         if c.isdigit() or (c == "." and i + 1 < n and text[i + 1].isdigit()):
             j = i + 1
             while j < n:
-                if text[j] in "eEpP" and j + 1 < n and text[j + 1] in "+-" and not text[i:j].lower().startswith("0x"):
-                    j += 2
-                elif text[j] in "pP" and j + 1 < n and text[j + 1] in "+-":
+                if text[j] in "eEpP" and j + 1 < n and text[j + 1] in "+-":
                     j += 2
                 elif text[j].isalnum() or text[j] in "._" or (text[j] == "'" and j + 1 < n and text[j + 1].isalnum()):
                     j += 1
