@@ -44,12 +44,13 @@ and only for a mutant the other tests missed; a mutant only they reach
 counts as survived in a run without them, and the totals say how many there
 are. When three tests or fewer fail, they run once more and only those that
 fail again count, so a test that fails now and then under load (the
-end-to-end waits are timed) is no catch. Each test may run five times as
-long as it did on the unplanted tree, at least 30 s; one that takes longer
-is stopped, counts as caught (timed out) and ends that mutant's run, so a
-mutant that hangs every test costs one wait. After each mutant the file is
-put back and the tree built again, so the next mutant's build shows only its
-own changes.
+end-to-end waits are timed) is no catch; a survivor's verdict names a test
+that failed only once, which may also be a mutant reading past an array.
+Each test may run five times as long as it did on the unplanted tree, at
+least 30 s; one that takes longer is stopped, counts as caught (timed out)
+and ends that mutant's run, so a mutant that hangs every test costs one
+wait. After each mutant the file is put back and the tree built again, so
+the next mutant's build shows only its own changes.
 
 A survivor that cannot change what the game does is listed with a one-line
 reason in scripts/equivalent_mutants.txt; the table marks it equivalent and
@@ -835,14 +836,18 @@ def run_tests(tests, limits, jobs, default_limit):
 
 
 def repeated_failures(tests, limits, jobs):
-    """Runs the tests; the names of those that fail and of those that time out.
-    When only a few fail, those run once more and count only if they fail
-    again, so a test that fails now and then under load is not a catch."""
+    """Runs the tests; the names of those that fail, of those that time out,
+    and of those that failed once but not again. When only a few fail, those
+    run once more and count only if they fail again, so a test that fails now
+    and then under load is not a catch."""
     default_limit = max(limits.values(), default=TEST_SECONDS)
     _, failed, timed_out = run_tests(tests, limits, jobs, default_limit)
+    once = []
     if failed and not timed_out and len(failed) <= RUN_AGAIN_AT_MOST:
+        first = failed
         _, failed, timed_out = run_tests([t for t in tests if t.name in failed], limits, jobs, default_limit)
-    return failed, timed_out
+        once = [name for name in first if name not in failed]
+    return failed, timed_out, once
 
 
 class Outcome:
@@ -880,9 +885,10 @@ def try_mutant(mutant, tests, limits, args):
         else:
             linked = linked_executables(output)
             direct, whole = reaching(tests, linked)
-            failed, timed_out = repeated_failures(direct, limits, args.jobs) if direct else ([], [])
+            failed, timed_out, once = repeated_failures(direct, limits, args.jobs) if direct else ([], [], [])
             if not failed and whole and args.all_tests:
-                failed, timed_out = repeated_failures(whole, limits, args.jobs)
+                failed, timed_out, more = repeated_failures(whole, limits, args.jobs)
+                once += more
             if failed:
                 note = f"timed out: {timed_out[0]}; the rest not run" if timed_out else ""
                 outcome = Outcome("caught", failed, note)
@@ -891,7 +897,7 @@ def try_mutant(mutant, tests, limits, args):
             elif not direct and not args.all_tests:
                 outcome = Outcome(SURVIVED, note=END_TO_END_ONLY)
             else:
-                outcome = Outcome(SURVIVED)
+                outcome = Outcome(SURVIVED, note=f"{', '.join(once)} failed once, not again" if once else "")
         tested_at = time.monotonic()
     if not build_with_output(args.jobs)[0]:
         sys.exit(f"the tree does not build again after putting back {mutant.path}")
@@ -993,7 +999,7 @@ def systematic(args):
         outcome = try_mutant(mutant, tests, limits, args)
         reason = notes.get(mutants.without_line(mutant.id))
         if reason and outcome.kind == SURVIVED:
-            outcome = Outcome("equivalent", note=reason)
+            outcome.kind, outcome.note = "equivalent", reason
         elif reason and outcome.kind == "caught":
             outcome.note = (outcome.note + "; " if outcome.note else "") + f"listed in {NOTES.name} as equivalent"
         outcomes.append(outcome)
