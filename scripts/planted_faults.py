@@ -23,15 +23,60 @@ with no visible effect; leaving them out halves a run. Compare runs made with
 the same options.
 
 Exit status: 0 when every fault compiles and is caught, 1 otherwise.
+
+The systematic mode measures the tests on faults nobody chose: it makes
+mutants mechanically from every shipped source (scripts/mutants.py says how)
+and plants a seeded sample of them, drawn uniformly from all of them:
+
+    scripts/planted_faults.py --systematic --list             # mutants per folder and operator, and the sample
+    scripts/planted_faults.py --systematic                    # 100 mutants, seed 1, without e2e and package
+    scripts/planted_faults.py --systematic --seed 7 --sample 20 --out mutants.md
+    scripts/planted_faults.py --systematic --only game/reveal.cpp:20:negate:7b346030
+                                                              # one mutant again (the line may have moved)
+
+Only the tests a mutant can reach run: after planting, the build's output
+names the executables it linked again, and a test runs when its command uses
+one of them (the replay tool counts, so the golden dumps run for the rules).
+A mutant that makes an executable fail while it lists its tests is caught by
+that executable. The end-to-end and package tests take minutes a mutant, so
+they run only with --all-tests, only when the game itself was linked again,
+and only for a mutant the other tests missed; a mutant only they reach
+counts as survived in a run without them, and the totals say how many there
+are. When three tests or fewer fail, they run once more and only those that
+fail again count, so a test that fails now and then under load (the
+end-to-end waits are timed) is no catch; a survivor's verdict names a test
+that failed only once, which may also be a mutant reading past an array.
+Each test may run five times as long as it did on the unplanted tree, at
+least 30 s; one that takes longer is stopped, counts as caught (timed out)
+and ends that mutant's run, so a mutant that hangs every test costs one
+wait. After each mutant the file is put back and the tree built again, so
+the next mutant's build shows only its own changes.
+
+A survivor that cannot change what the game does is listed with a one-line
+reason in scripts/equivalent_mutants.txt; the table marks it equivalent and
+the score leaves it out. A mutant that does not compile is left out too.
+The score is the caught share of the rest, and the exit status is 0 when it
+reaches --target per cent (90 unless given) and, with --baseline, nothing
+an earlier table caught survives now.
 """
 
 import argparse
+import collections
+import hashlib
+import json
 import os
 import pathlib
+import random
+import re
 import signal
 import subprocess
 import sys
+import threading
 import time
+from contextlib import contextmanager
+
+sys.dont_write_bytecode = True  # no __pycache__ beside the scripts in the source tree
+import mutants  # noqa: E402
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 BUILD = ROOT / "build" / "faults"
@@ -553,6 +598,47 @@ def build():
     return run(["cmake", "--build", str(BUILD)]).returncode == 0
 
 
+# What is planted right now, kept beside the build so that a run killed
+# outright (SIGKILL, a power cut) puts the file back when the script next starts.
+JOURNAL = BUILD / "planted"
+
+
+def restore_leftover():
+    """Puts back a file a killed run left planted, unless someone has edited it since."""
+    where = JOURNAL / "where"
+    if not where.exists():
+        return
+    relative, planted_hash = where.read_text(encoding="utf-8").split("\n")[:2]
+    path = ROOT / relative
+    original = (JOURNAL / "original").read_bytes()
+    current = path.read_bytes() if path.exists() else b""
+    if current != original:
+        if hashlib.sha1(current).hexdigest() != planted_hash:
+            sys.exit(f"{relative} was left planted by a killed run and has been edited since; "
+                     f"its unplanted text is in {JOURNAL / 'original'}: mend it, then remove {JOURNAL}")
+        path.write_bytes(original)
+        print(f"put back {relative}, left planted by a killed run", flush=True)
+    where.unlink()
+
+
+@contextmanager
+def planted(relative, text):
+    """The file holds text inside the block and its own bytes again after it,
+    whatever happens: an exception, Ctrl+C, SIGTERM or SIGHUP (see main)."""
+    path = ROOT / relative
+    untouched = path.read_bytes()
+    JOURNAL.mkdir(parents=True, exist_ok=True)
+    (JOURNAL / "original").write_bytes(untouched)
+    (JOURNAL / "where").write_text(f"{relative}\n{hashlib.sha1(text).hexdigest()}\n", encoding="utf-8")
+    try:
+        path.write_bytes(text)
+        yield
+    finally:
+        # With a new time stamp, so the next build compiles it again.
+        path.write_bytes(untouched)
+        (JOURNAL / "where").unlink()
+
+
 # A planted fault can make a test loop for ever, and a test's own TIMEOUT
 # (the fuzz feed allows minutes) outranks ctest's --timeout: every test
 # process still running after this many seconds is stopped, which CTest
@@ -571,27 +657,36 @@ def children_of(pid):
     return children
 
 
-def stop_tests_running_too_long(ctest_pid):
-    """Kills the test processes CTest started more than TEST_SECONDS ago, with
-    whatever they started in turn (a CMake script runs the replay tool)."""
+def age_of(pid):
+    """Seconds since the process started, or None when it is gone."""
     ticks = os.sysconf("SC_CLK_TCK")
     uptime = float(pathlib.Path("/proc/uptime").read_text().split()[0])
-    for pid in children_of(ctest_pid):
+    try:
+        started = int(pathlib.Path(f"/proc/{pid}/stat").read_text().rsplit(")", 1)[1].split()[19]) / ticks
+    except (OSError, ValueError, IndexError):
+        return None
+    return uptime - started
+
+
+def kill_tree(pid):
+    """Kills the process with whatever it started in turn (a CMake script runs the replay tool)."""
+    tree, i = [pid], 0
+    while i < len(tree):
+        tree += children_of(tree[i])
+        i += 1
+    for doomed in reversed(tree):
         try:
-            started = int(pathlib.Path(f"/proc/{pid}/stat").read_text().rsplit(")", 1)[1].split()[19]) / ticks
-        except (OSError, ValueError, IndexError):
-            continue
-        if uptime - started <= TEST_SECONDS:
-            continue
-        tree, i = [pid], 0
-        while i < len(tree):
-            tree += children_of(tree[i])
-            i += 1
-        for doomed in reversed(tree):
-            try:
-                os.kill(int(doomed), signal.SIGKILL)
-            except OSError:
-                pass
+            os.kill(int(doomed), signal.SIGKILL)
+        except OSError:
+            pass
+
+
+def stop_tests_running_too_long(ctest_pid):
+    """Kills the test processes CTest started more than TEST_SECONDS ago."""
+    for pid in children_of(ctest_pid):
+        age = age_of(pid)
+        if age is not None and age > TEST_SECONDS:
+            kill_tree(pid)
 
 
 def failing_tests(all_tests, jobs):
@@ -613,16 +708,11 @@ def failing_tests(all_tests, jobs):
 
 def plant(fault, all_tests, jobs):
     """Plants the fault, builds, runs the tests, puts the file back."""
-    path = ROOT / fault.path
-    untouched = path.read_bytes()
-    try:
-        path.write_bytes(untouched.replace(fault.old.encode(), fault.new.encode(), 1))
+    untouched = (ROOT / fault.path).read_bytes()
+    with planted(fault.path, untouched.replace(fault.old.encode(), fault.new.encode(), 1)):
         if not build():
             return None
         return failing_tests(all_tests, jobs)
-    finally:
-        # With a new time stamp, so the next build compiles it again.
-        path.write_bytes(untouched)
 
 
 NOT_COMPILING = "DOES NOT COMPILE"
@@ -639,6 +729,330 @@ def read_table(path):
     return verdicts
 
 
+# The systematic mode.
+
+NOTES = ROOT / "scripts" / "equivalent_mutants.txt"
+TIMEOUT_FLOOR = 30
+TIMEOUT_FACTOR = 5
+SHOWN_CATCHERS = 4
+RUN_AGAIN_AT_MOST = 3
+GAME = os.path.normpath(BUILD / "porteka")
+LINKED = re.compile(r"Linking CXX executable (\S+)")
+LISTING_FAILED = re.compile(r"Error running test executable\.\s*Path: '([^']+)'")
+RESULT = re.compile(r"^\s*\d+/\d+ Test\s+#(\d+): (\S+) \.*\s*(\S.*?)\s+([\d.]+) sec\s*$")
+SURVIVED = "SURVIVED"
+END_TO_END_ONLY = "only the end-to-end tests reach it"
+NOT_REACHED = "no test reaches it"
+
+
+class Test:
+    def __init__(self, number, name, command, properties):
+        self.number, self.name, self.command = number, name, command
+        self.labels = set(properties.get("LABELS", []))
+        self.timeout = properties.get("TIMEOUT", 0)
+
+
+def read_notes(path):
+    """The equivalent mutants: an id without its line number -> why it changes nothing."""
+    notes = {}
+    for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
+        line = line.strip()
+        if not line or line.startswith("#"):
+            continue
+        fields = line.split(None, 1)
+        if len(fields) < 2:
+            sys.exit(f"{path}:{number}: a mutant's id, then why it changes nothing")
+        notes[mutants.without_line(fields[0])] = fields[1]
+    return notes
+
+
+def ctest_tests():
+    """Every test CTest knows in the build, numbered as CTest numbers them."""
+    listed = run(["ctest", "--show-only=json-v1"], cwd=BUILD)
+    if listed.returncode != 0:
+        sys.exit("ctest cannot list the tests:\n" + listed.stdout)
+    tests = []
+    for number, test in enumerate(json.loads(listed.stdout)["tests"], 1):
+        properties = {p["name"]: p["value"] for p in test.get("properties", [])}
+        tests.append(Test(number, test["name"], test.get("command", []), properties))
+    return tests
+
+
+def build_with_output(jobs):
+    result = run(["cmake", "--build", str(BUILD), "-j", str(jobs)])
+    return result.returncode == 0, result.stdout
+
+
+def linked_executables(output):
+    return {os.path.normpath(BUILD / path) for path in LINKED.findall(output)}
+
+
+def end_to_end(test):
+    return bool(test.labels & {"e2e", "package"})
+
+
+def reaching(tests, linked):
+    """The tests whose command runs an executable linked again, and apart, the
+    end-to-end and package tests when the game itself was linked again."""
+    direct = [test for test in tests if not end_to_end(test) and
+              any(arg in linked or arg.split("=", 1)[-1] in linked for arg in test.command)]
+    whole = [test for test in tests if end_to_end(test)] if GAME in linked else []
+    return direct, whole
+
+
+def run_tests(tests, limits, jobs, default_limit):
+    """Runs the tests, each stopped past its limit (seconds, by name), and the run with it.
+    Returns the seconds of those that passed, the names of those that failed,
+    and those that timed out (failed too)."""
+    numbers = ",".join(str(test.number) for test in tests)
+    command = ["ctest", "-I", f"0,0,0,{numbers}", "-j", str(jobs), "--timeout", "1500"]
+    by_command = {tuple(test.command): test.name for test in tests}
+    ctest = subprocess.Popen(command, cwd=BUILD, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+                             start_new_session=True)
+    lines = []
+    reader = threading.Thread(target=lambda: lines.extend(ctest.stdout), daemon=True)
+    reader.start()
+    timed_out = []
+    try:
+        while ctest.poll() is None and not timed_out:
+            for pid in children_of(ctest.pid):
+                age = age_of(pid)
+                try:
+                    argv = tuple(pathlib.Path(f"/proc/{pid}/cmdline").read_bytes().decode().split("\0")[:-1])
+                except OSError:
+                    continue
+                name = by_command.get(argv)
+                if age is not None and age > limits.get(name, default_limit):
+                    kill_tree(pid)
+                    timed_out.append(name or " ".join(argv))
+            time.sleep(0.5)
+    finally:
+        if ctest.poll() is None:
+            # A hang is caught already; the rest of this run would only wait again.
+            os.killpg(ctest.pid, signal.SIGKILL)
+            ctest.wait()
+    reader.join(timeout=10)
+    passed, failed = {}, set(timed_out)
+    for line in lines:
+        m = RESULT.match(line)
+        if not m:
+            continue
+        name, status, seconds = m.group(2), m.group(3), float(m.group(4))
+        if status == "Passed":
+            passed[name] = seconds
+        elif "Skipped" not in status and "Disabled" not in status:
+            failed.add(name)
+            if "Timeout" in status:
+                timed_out.append(name)
+    return passed, sorted(failed), timed_out
+
+
+def repeated_failures(tests, limits, jobs):
+    """Runs the tests; the names of those that fail, of those that time out,
+    and of those that failed once but not again. When only a few fail, those
+    run once more and count only if they fail again, so a test that fails now
+    and then under load is not a catch."""
+    default_limit = max(limits.values(), default=TEST_SECONDS)
+    _, failed, timed_out = run_tests(tests, limits, jobs, default_limit)
+    once = []
+    if failed and not timed_out and len(failed) <= RUN_AGAIN_AT_MOST:
+        first = failed
+        _, failed, timed_out = run_tests([t for t in tests if t.name in failed], limits, jobs, default_limit)
+        once = [name for name in first if name not in failed]
+    return failed, timed_out, once
+
+
+class Outcome:
+    """What became of one mutant: caught, SURVIVED, DOES NOT COMPILE, or equivalent."""
+
+    def __init__(self, kind, catchers=(), note=""):
+        self.kind, self.catchers, self.note = kind, list(catchers), note
+        self.seconds = {}  # build, tests, build again
+
+    def text(self):
+        if self.kind == "caught":
+            shown = ", ".join(self.catchers[:SHOWN_CATCHERS])
+            more = len(self.catchers) - SHOWN_CATCHERS
+            return f"caught by {shown}" + (f" and {more} more" if more > 0 else "") + \
+                (f" ({self.note})" if self.note else "")
+        if self.kind == "equivalent":
+            return f"equivalent: {self.note}"
+        return self.kind + (f" ({self.note})" if self.note else "")
+
+
+def try_mutant(mutant, tests, limits, args):
+    """Plants the mutant, builds, runs the tests that reach it, puts the file
+    back and builds again."""
+    path = ROOT / mutant.path
+    with open(path, encoding="utf-8", newline="") as source:
+        text = source.read()
+    started = time.monotonic()
+    with planted(mutant.path, mutant.apply(text).encode("utf-8")):
+        built, output = build_with_output(args.jobs)
+        built_at = time.monotonic()
+        if not built:
+            listing = [os.path.relpath(p, BUILD) for p in LISTING_FAILED.findall(output)]
+            outcome = Outcome("caught", [f"{exe} (listing its tests)" for exe in listing]) if listing else \
+                Outcome(NOT_COMPILING)
+        else:
+            linked = linked_executables(output)
+            direct, whole = reaching(tests, linked)
+            failed, timed_out, once = repeated_failures(direct, limits, args.jobs) if direct else ([], [], [])
+            if not failed and whole and args.all_tests:
+                failed, timed_out, more = repeated_failures(whole, limits, args.jobs)
+                once += more
+            if failed:
+                note = f"timed out: {timed_out[0]}; the rest not run" if timed_out else ""
+                outcome = Outcome("caught", failed, note)
+            elif not direct and not whole:
+                outcome = Outcome(SURVIVED, note=NOT_REACHED)
+            elif not direct and not args.all_tests:
+                outcome = Outcome(SURVIVED, note=END_TO_END_ONLY)
+            else:
+                outcome = Outcome(SURVIVED, note=f"{', '.join(once)} failed once, not again" if once else "")
+        tested_at = time.monotonic()
+    if not build_with_output(args.jobs)[0]:
+        sys.exit(f"the tree does not build again after putting back {mutant.path}")
+    outcome.seconds = {"build": built_at - started, "tests": tested_at - built_at,
+                       "build again": time.monotonic() - tested_at}
+    return outcome
+
+
+def sample_of(all_mutants, args):
+    if args.only:
+        wanted = {mutants.without_line(m) for m in args.only}
+        chosen = [m for m in all_mutants if mutants.without_line(m.id) in wanted]
+        missing = wanted - {mutants.without_line(m.id) for m in chosen}
+        if missing:
+            sys.exit("no such mutant: " + ", ".join(":".join(w) for w in sorted(missing)))
+        return chosen
+    chosen = random.Random(args.seed).sample(all_mutants, min(args.sample, len(all_mutants)))
+    return sorted(chosen, key=lambda m: (m.path, m.start, m.op))
+
+
+def markdown(cell):
+    return cell.replace("|", "\\|")
+
+
+def row_of(mutant, outcome):
+    before, after = mutant.change()
+    change = f"`{before}` → `{after}`" if after else f"`{before}` → (nothing)"
+    return "| " + " | ".join(markdown(cell) for cell in (
+        mutant.id, f"{mutant.path}:{mutant.line}", mutant.op, change, outcome.text())) + " |"
+
+
+def read_systematic_table(path):
+    """A table of an earlier systematic run: id without line -> its verdict."""
+    verdicts = {}
+    for line in path.read_text(encoding="utf-8").splitlines():
+        cells = [cell.strip() for cell in line.strip().strip("|").split(" | ")]
+        if len(cells) == 5 and cells[0] not in ("mutant", "---"):
+            verdicts[mutants.without_line(cells[0])] = cells[4]
+    return verdicts
+
+
+def list_systematic(all_mutants, sample, notes, args):
+    counts = collections.Counter((m.path.split("/")[0], m.op) for m in all_mutants)
+    folders = sorted({folder for folder, _ in counts})
+    width = max(len(op) for op in mutants.OPERATORS)
+    print(f"{'':10}" + "".join(f"{op:>{width + 2}}" for op in mutants.OPERATORS) + f"{'all':>8}")
+    for folder in folders + ["all"]:
+        cells = [sum(n for (f, o), n in counts.items() if o == op and folder in (f, "all"))
+                 for op in mutants.OPERATORS]
+        print(f"{folder:10}" + "".join(f"{n:>{width + 2}}" for n in cells) + f"{sum(cells):>8}")
+    print()
+    what = "chosen with --only" if args.only else f"sampled with seed {args.seed}"
+    print(f"{len(sample)} of {len(all_mutants)} mutants {what}:")
+    for mutant in sample:
+        before, after = mutant.change()
+        known = " [equivalent]" if mutants.without_line(mutant.id) in notes else ""
+        print(f"{mutant.id}{known}\n    {before}\n    {after or '(nothing)'}")
+    stale = set(notes) - {mutants.without_line(m.id) for m in all_mutants}
+    for key in sorted(stale):
+        print(f"{NOTES.name}: no such mutant now: {':'.join(key)}")
+    return 0
+
+
+def systematic(args):
+    all_mutants = mutants.generate(ROOT)
+    notes = read_notes(NOTES)
+    sample = sample_of(all_mutants, args)
+    if args.list:
+        return list_systematic(all_mutants, sample, notes, args)
+
+    for name in ("SIGTERM", "SIGHUP"):
+        signal.signal(getattr(signal, name), lambda *_: sys.exit(130))
+    configure(args.sanitizers)
+    if not build():
+        sys.exit("the tree does not build without any fault")
+    tests = ctest_tests()
+    plain = [t for t in tests if args.all_tests or not end_to_end(t)]
+    print(f"the tests without any mutant: {len(plain)}", flush=True)
+    # Unplanted, a test may take as long as its own TIMEOUT allows.
+    allowed = {t.name: max(TEST_SECONDS, t.timeout) for t in plain}
+    passed, failed, _ = run_tests(plain, allowed, args.jobs, TEST_SECONDS)
+    if failed:
+        again, failed, _ = run_tests([t for t in plain if t.name in failed], allowed, args.jobs, TEST_SECONDS)
+        if failed:
+            sys.exit("tests fail without any mutant: mend them first: " + ", ".join(failed))
+        print("passed only when run again, without any mutant: " + ", ".join(sorted(again)), flush=True)
+        passed.update(again)
+    limits = {name: max(TIMEOUT_FLOOR, TIMEOUT_FACTOR * seconds) for name, seconds in passed.items()}
+
+    what = "chosen with --only" if args.only else f"drawn with seed {args.seed}"
+    heading = [f"{len(sample)} of {len(all_mutants)} mutants {what}"
+               f"{', the end-to-end and package tests too' if args.all_tests else ''}.", "",
+               "| mutant | where | operator | change | verdict |", "| --- | --- | --- | --- | --- |"]
+    if args.out:
+        args.out.write_text("\n".join(heading) + "\n", encoding="utf-8")
+    rows, outcomes, seconds = [], [], []
+    for number, mutant in enumerate(sample, 1):
+        started = time.monotonic()
+        outcome = try_mutant(mutant, tests, limits, args)
+        reason = notes.get(mutants.without_line(mutant.id))
+        if reason and outcome.kind == SURVIVED:
+            outcome.kind, outcome.note = "equivalent", reason
+        elif reason and outcome.kind == "caught":
+            outcome.note = (outcome.note + "; " if outcome.note else "") + f"listed in {NOTES.name} as equivalent"
+        outcomes.append(outcome)
+        seconds.append(time.monotonic() - started)
+        parts = ", ".join(f"{step} {s:.0f}" for step, s in outcome.seconds.items())
+        print(f"[{number}/{len(sample)}] {mutant.id}: {outcome.text()} ({seconds[-1]:.0f} s: {parts})", flush=True)
+        rows.append(row_of(mutant, outcome))
+        if args.out:
+            with args.out.open("a", encoding="utf-8") as out:
+                out.write(rows[-1] + "\n")
+
+    kinds = collections.Counter(o.kind for o in outcomes)
+    compiled = len(outcomes) - kinds[NOT_COMPILING]
+    scored = compiled - kinds["equivalent"]
+    share = 100.0 * kinds["caught"] / scored if scored else 100.0
+    by_op = collections.Counter(m.op for m in all_mutants)
+    unreached = sum(o.note == END_TO_END_ONLY for o in outcomes)
+    summary = [
+        f"generated: {len(all_mutants)} ({', '.join(f'{op} {by_op[op]}' for op in mutants.OPERATORS)})",
+        f"sampled: {len(sample)} ({what})",
+        f"compiled: {compiled} (does not compile: {kinds[NOT_COMPILING]})",
+        f"caught: {kinds['caught']}",
+        f"equivalent: {kinds['equivalent']}",
+        f"survived: {kinds[SURVIVED]}" + (f" ({unreached} of them reached only by the end-to-end tests, not run)"
+                                          if unreached else ""),
+        f"caught share of the non-equivalent compiled sample: {kinds['caught']} of {scored} = {share:.1f} %",
+        f"time: {sum(seconds) / 60:.0f} min, {sum(seconds) / max(1, len(seconds)):.0f} s a mutant",
+    ]
+    lost = []
+    if args.baseline:
+        before = read_systematic_table(args.baseline)
+        lost = [m.id for m, o in zip(sample, outcomes)
+                if o.kind == SURVIVED and before.get(mutants.without_line(m.id), "").startswith("caught")]
+        summary += [f"caught in {args.baseline} but not now: {mutant_id}" for mutant_id in lost]
+    print("\n" + "\n".join(heading + rows + [""] + summary))
+    if args.out:
+        with args.out.open("a", encoding="utf-8") as out:
+            out.write("\n" + "\n".join(summary) + "\n")
+    return 0 if share >= args.target and not lost else 1
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--only", nargs="+", metavar="NAME", help="plant only these faults")
@@ -648,8 +1062,19 @@ def main():
     parser.add_argument("--out", type=pathlib.Path, help="write the table into this file too, row by row")
     parser.add_argument("--baseline", type=pathlib.Path, help="a table of an earlier run: name the faults it "
                         "caught that this run misses")
-    parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2, help="tests run at once")
+    parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2, help="tests run at once (and, in the "
+                        "systematic mode, build jobs)")
+    parser.add_argument("--systematic", action="store_true", help="plant mutants made mechanically from every "
+                        "shipped source instead of the listed faults; --only then takes mutant ids")
+    parser.add_argument("--seed", type=int, default=1, help="the systematic sample's seed (1 unless given)")
+    parser.add_argument("--sample", type=int, default=100, help="how many mutants the systematic mode plants")
+    parser.add_argument("--target", type=float, default=90.0, help="the caught share, in per cent, the "
+                        "systematic mode exits 0 at")
     args = parser.parse_args()
+
+    restore_leftover()
+    if args.systematic:
+        return systematic(args)
 
     faults = [f for f in FAULTS if not args.only or f.name in args.only]
     if args.only and len(faults) != len(set(args.only)):
@@ -663,8 +1088,11 @@ def main():
         print(f"{len(faults)} faults")
         return 0
 
-    # Ctrl+C or a kill ends the run through the finally above, so no fault stays planted.
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(130))
+    # Ctrl+C, a kill or a closed terminal ends the run through planted's
+    # finally, so no fault stays planted; a run killed outright is mended by
+    # restore_leftover when the script next starts.
+    for name in ("SIGTERM", "SIGHUP"):
+        signal.signal(getattr(signal, name), lambda *_: sys.exit(130))
     configure(args.sanitizers)
     if not build():
         sys.exit("the tree does not build without any fault")
