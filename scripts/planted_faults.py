@@ -610,13 +610,13 @@ def restore_leftover():
         return
     relative, planted_hash = where.read_text(encoding="utf-8").split("\n")[:2]
     path = ROOT / relative
-    original = (JOURNAL / "original").read_bytes()
+    unplanted = (JOURNAL / "unplanted").read_bytes()
     current = path.read_bytes() if path.exists() else b""
-    if current != original:
+    if current != unplanted:
         if hashlib.sha1(current).hexdigest() != planted_hash:
             sys.exit(f"{relative} was left planted by a killed run and has been edited since; "
-                     f"its unplanted text is in {JOURNAL / 'original'}: mend it, then remove {JOURNAL}")
-        path.write_bytes(original)
+                     f"its unplanted text is in {JOURNAL / 'unplanted'}: mend it, then remove {JOURNAL}")
+        path.write_bytes(unplanted)
         print(f"put back {relative}, left planted by a killed run", flush=True)
     where.unlink()
 
@@ -628,7 +628,7 @@ def planted(relative, text):
     path = ROOT / relative
     untouched = path.read_bytes()
     JOURNAL.mkdir(parents=True, exist_ok=True)
-    (JOURNAL / "original").write_bytes(untouched)
+    (JOURNAL / "unplanted").write_bytes(untouched)
     (JOURNAL / "where").write_text(f"{relative}\n{hashlib.sha1(text).hexdigest()}\n", encoding="utf-8")
     try:
         path.write_bytes(text)
