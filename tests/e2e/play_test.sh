@@ -51,6 +51,8 @@ MB=0   # menu bar height: the interior starts this far below the window's top
 ZOOM=1 # the factor the window is shown at: every pixel of the layout a ZOOM x ZOOM block
 
 MainIsActive() { [[ $(xdotool getactivewindow 2>/dev/null) == "$MAIN" ]]; }
+# The window named $2 comes up within $1 s and is the one played from then on.
+MainBecomes() { Poll "$1" WindowShown "$2" || Fail "$3"; MAIN=$(FindWindow "$2"); }
 WaitForMain() { Poll 3 MainIsActive || Fail "the main window does not have the focus"; }
 
 Key() { xdotool key --delay 40 "$@"; }
@@ -191,14 +193,25 @@ ExpectFace() {
   Ok "$what"
 }
 
-# The game ends on its own, with status 0.
-ExpectCleanExit() {
+# The game ends within 5 s of $1; STATUS is its exit status.
+GameEnds() {
   Poll 5 GameHasExited || Fail "the game is still running 5 s after $1"
   wait "$GAME_PID"
-  local status=$?
+  STATUS=$?
   GAME_PID=""
-  (( status == 0 )) || Fail "the game ended with status $status after $1"
+}
+# The game ends on its own, with status 0.
+ExpectCleanExit() {
+  GameEnds "$1"
+  (( STATUS == 0 )) || Fail "the game ended with status $STATUS after $1"
   Ok "$1: the game ended with status 0"
+}
+
+# A click (button $1, the right one by default) in the middle of the title card.
+CardAway() {
+  Poll 10 WindowShown Form3 || Fail "no title card"
+  ReadGeometry "$(FindWindow Form3)"
+  xdotool mousemove $(( WIN_X + 64 )) $(( WIN_Y + 64 )) click "${1:-3}"
 }
 
 PopupCountIs() { (( $(VisibleWindowCount) == $1 )); }
@@ -239,8 +252,7 @@ WindowShown Form3 || Fail "a key closed the title card"
 Ok "Escape and Return leave the card up"
 xdotool mousemove $(( WIN_X + 64 )) $(( WIN_Y + 64 )) click 3
 Poll 5 WindowGone Form3 || Fail "a right click does not close the title card"
-Poll 5 WindowShown "ポルテカ" || Fail "no main window named ポルテカ after the card"
-MAIN=$(FindWindow "ポルテカ")
+MainBecomes 5 "ポルテカ" "no main window named ポルテカ after the card"
 Ok "a right click takes the card away and the main window ポルテカ comes up"
 WaitForMain
 Ok "the main window has the focus"
@@ -447,8 +459,7 @@ Poll 3 CardHasFocus || Fail "the title card does not get the focus"
 xmessage -geometry +0+0 "another application" >/dev/null 2>&1 &
 OTHER_PID=$!
 Poll 5 WindowGone Form3 || Fail "the title card stays up when another window takes the focus"
-Poll 5 WindowShown "ポルテカ" || Fail "no main window after the card lost the focus"
-MAIN=$(FindWindow "ポルテカ")
+MainBecomes 5 "ポルテカ" "no main window after the card lost the focus"
 Ok "losing the focus closes the card and the main window comes up"
 kill "$OTHER_PID" 2>/dev/null
 wait "$OTHER_PID" 2>/dev/null
@@ -467,11 +478,8 @@ Step "a 640x480 screen"
 StopXSession
 XVFB_SCREEN=640x480 StartXSession || Fail "no X server with a 640x480 screen"
 StartGame "$GAME"
-Poll 10 WindowShown Form3 || Fail "no title card on the small screen"
-ReadGeometry "$(FindWindow Form3)"
-xdotool mousemove $(( WIN_X + 64 )) $(( WIN_Y + 64 )) click 1
-Poll 5 WindowShown "ポルテカ" || Fail "no main window after the card"
-MAIN=$(FindWindow "ポルテカ")
+CardAway 1
+MainBecomes 5 "ポルテカ" "no main window after the card"
 # The whole frame, title bar and borders included, within the screen.
 FrameOnScreen() {
   local l r t b
@@ -594,11 +602,8 @@ FileHoldsTheRecord() {
 
 # Past the title card of a game just started, to a beginner board.
 ToABeginnerBoard() {
-  Poll 10 WindowShown Form3 || Fail "no title card"
-  ReadGeometry "$(FindWindow Form3)"
-  xdotool mousemove $(( WIN_X + 64 )) $(( WIN_Y + 64 )) click 3
-  Poll 5 WindowShown "ポルテカ" || Fail "no main window after the card"
-  MAIN=$(FindWindow "ポルテカ")
+  CardAway
+  MainBecomes 5 "ポルテカ" "no main window after the card"
   WaitForMain
   Key F1
   ExpectLayout "beginner" 8 8
@@ -683,11 +688,6 @@ fi
 
 # ---------------------------------------------------------------- a record's run watched again
 WATCHING="ポルテカ - 再生中"
-CardAway() {
-  Poll 10 WindowShown Form3 || Fail "no title card"
-  ReadGeometry "$(FindWindow Form3)"
-  xdotool mousemove $(( WIN_X + 64 )) $(( WIN_Y + 64 )) click 3
-}
 # The counter strip and the face as the last grab shows them.
 StripAndFace() { RegionHex "$WORK/shot.ppm" "$INT_W" 24 0 "$MB"; }
 EndPictureShown() { GrabBoard && [[ $CODES == "$WON_BOARD" && $(StripAndFace) == "$WON_STRIP" ]]; }
@@ -696,8 +696,7 @@ EndPictureShown() { GrabBoard && [[ $CODES == "$WON_BOARD" && $(StripAndFace) ==
 # then; the settled pictures of the game must come in the order it made them.
 WatchToTheEnd() {
   local what=$1 end=$(( $(NowMs) + 90000 )) i last=-1 seen=0 same=0 key
-  Poll 5 WindowShown "$WATCHING" || Fail "$what: no window named $WATCHING"
-  MAIN=$(FindWindow "$WATCHING")
+  MainBecomes 5 "$WATCHING" "$what: no window named $WATCHING"
   until EndPictureShown; do
     (( $(NowMs) < end )) || { ShowCodes; Fail "$what: the run never reaches the won board"; }
     [[ $CODES == *'?'* ]] && continue
@@ -760,18 +759,15 @@ if (( CELL_ART )); then
   WatchFromTheRecords
   WatchToTheEnd "記録達"
   Key z
-  Poll 3 WindowShown "ポルテカ" || Fail "a key does not end the watching"
-  MAIN=$(FindWindow "ポルテカ")
+  MainBecomes 3 "ポルテカ" "a key does not end the watching"
   ExpectBoard "then a fresh beginner board, Z having opened nothing" BoardIs 0
 
   Step "a key stops the run midway"
   WatchFromTheRecords
-  Poll 5 WindowShown "$WATCHING" || Fail "no window named $WATCHING"
-  MAIN=$(FindWindow "$WATCHING")
+  MainBecomes 5 "$WATCHING" "no window named $WATCHING"
   sleep 0.5
   Key F3
-  Poll 3 WindowShown "ポルテカ" || Fail "a key does not stop the run"
-  MAIN=$(FindWindow "ポルテカ")
+  MainBecomes 3 "ポルテカ" "a key does not stop the run"
   ExpectLayout "F3 stops the run and does nothing else: a beginner board" 8 8
   ExpectBoard "all covered" BoardIs 0
   GameMenu e
@@ -818,9 +814,7 @@ if (( CELL_ART )) && command -v prlimit >/dev/null; then
   Key Return
   Poll 3 WindowGone "記録を保存できません" || Fail "the message does not close"
   kill -TERM "$GAME_PID"
-  Poll 5 GameHasExited || Fail "the game is still running 5 s after SIGTERM"
-  wait "$GAME_PID"
-  GAME_PID=""
+  GameEnds SIGTERM
   FileHoldsTheRecord || { od -c "$WORK/GoodTime.dat"; Fail "the waiting record was not saved once there was room"; }
   Ok "told once; \"さくら\" saved when the disk had room again"
 else
@@ -850,10 +844,7 @@ for ENDING in SIGTERM "the display going away"; do
   xdotool type --delay 200 "さくら"
   sleep 0.3
   if [[ $ENDING == SIGTERM ]]; then kill -TERM "$GAME_PID"; else kill "$XVFB_PID"; fi
-  Poll 5 GameHasExited || Fail "the game is still running 5 s after $ENDING"
-  wait "$GAME_PID"
-  STATUS=$?
-  GAME_PID=""
+  GameEnds "$ENDING"
   [[ $ENDING != SIGTERM ]] || (( STATUS == 0 )) || Fail "the game ended with status $STATUS after SIGTERM"
   FileHoldsTheRecord || { od -c "$WORK/GoodTime.dat"; Fail "GoodTime.dat does not hold the typed name"; }
   [[ -z $(compgen -G "$WORK/GoodTime.dat?*") ]] || Fail "files left beside GoodTime.dat: $(ls "$WORK")"
