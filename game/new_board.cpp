@@ -79,6 +79,14 @@ void Deal(Game& game, BombLayout* bombs) {
   ReadyToPlay(game.board, game.gro, *game.outside);
 }
 
+// What every new game does before its deal: the running game ends (for the
+// statistics), the window fits the level, the face is at rest.
+void LayOutForANewGame(Game& game) {
+  game.outside->NoteGame(GameMoment::BoardDealt);
+  ApplyLevel(game, game.gro.GameLevel);
+  game.outside->DrawFace(Face::Normal);
+}
+
 }  // namespace
 
 void NewBoard(Game& game) { Deal(game, nullptr); }
@@ -86,16 +94,12 @@ void NewBoard(Game& game) { Deal(game, nullptr); }
 void NewBoard(Game& game, BombLayout bombs) { Deal(game, &bombs); }
 
 void StartGame(Game& game) {
-  game.outside->NoteGame(GameMoment::BoardDealt);
-  ApplyLevel(game, game.gro.GameLevel);
-  game.outside->DrawFace(Face::Normal);
+  LayOutForANewGame(game);
   NewBoard(game);
 }
 
 void StartGame(Game& game, BombLayout bombs) {
-  game.outside->NoteGame(GameMoment::BoardDealt);
-  ApplyLevel(game, game.gro.GameLevel);
-  game.outside->DrawFace(Face::Normal);
+  LayOutForANewGame(game);
   NewBoard(game, bombs);
 }
 
