@@ -549,7 +549,7 @@ OpenCell() {
 # the bombs still to find over all covered cells (in percent). GUESS is one of
 # the least dangerous, picked at random; false when no covered cell is left.
 LeastDangerous() {
-  local i j n mines covered=() free=0 least=101 danger
+  local i j n mines covered=() free=0 least=1010 danger
   local -A risk=()
   for (( i = 0; i < 64; i++ )); do
     [[ ${CODES:i:1} == 0 && ! -v BOMB[$i] ]] && { covered+=("$i"); (( free++ )); }
@@ -568,7 +568,10 @@ LeastDangerous() {
   done
   local elsewhere=$(( 100 * (10 - ${#BOMB[@]}) / free )) best=()
   for i in "${covered[@]}"; do
-    danger=${risk[$i]:-$elsewhere}
+    # Among equal risks a cell with fewer neighbours, a corner first: more
+    # likely empty, so more likely to open a region.
+    local around=(${NEIGHBOURS[i]})
+    danger=$(( ${risk[$i]:-$elsewhere} * 10 + ${#around[@]} ))
     if (( danger < least )); then least=$danger best=("$i"); elif (( danger == least )); then best+=("$i"); fi
   done
   GUESS=${best[RANDOM % ${#best[@]}]}
@@ -615,7 +618,7 @@ StartBeginner() {
 }
 # A beginner board won at zoom $ZOOM, its new-record dialog up and ready for keys.
 WinToTheRecordDialog() {
-  WinABeginnerBoard 120 || Fail "no beginner board won in two minutes"
+  WinABeginnerBoard 240 || Fail "no beginner board won in four minutes"
   Poll 5 Won || Fail "no new-record dialog after the win"
   LetDialogTakeKeys
 }
