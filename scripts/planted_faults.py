@@ -68,6 +68,7 @@ import os
 import pathlib
 import random
 import re
+import shutil
 import signal
 import subprocess
 import sys
@@ -587,8 +588,12 @@ def check(faults):
 
 
 def configure(sanitizers):
+    # Every fault builds its files twice (planted, then put back); where ccache
+    # is installed, the second build of each file comes from its cache.
+    launcher = shutil.which("ccache")
     result = run(["cmake", "-S", str(ROOT), "-B", str(BUILD), "-G", "Ninja",
                   "-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DPORTEKA_BENCH=OFF",
+                  f"-DCMAKE_CXX_COMPILER_LAUNCHER={launcher or ''}",
                   f"-DPORTEKA_SANITIZE={'ON' if sanitizers else 'OFF'}"])
     if result.returncode != 0:
         sys.exit("configure failed:\n" + result.stdout)
