@@ -23,6 +23,7 @@ notes match ids without it, so they survive edits elsewhere in the file.
 import hashlib
 import pathlib
 import re
+import subprocess
 
 # The folders whose C++ ships in the game: every top-level folder holding C++
 # sources except these, so a folder added for a new part is mutated too.
@@ -606,13 +607,15 @@ GENERATORS = {"relational": relational, "constant": constant, "drop-call": drop_
 
 
 def shipped_sources(root):
+    """The C++ files git keeps outside the folders above: a build folder's
+    generated sources, or any file left lying in the tree, would change the
+    sample a seed draws."""
     root = pathlib.Path(root)
-    files = []
-    for folder in sorted(p for p in root.iterdir() if p.is_dir()):
-        if folder.name in NOT_SHIPPED or folder.name.startswith("."):
-            continue
-        files += sorted(p for p in folder.rglob("*") if p.suffix in (".cpp", ".h") and p.is_file())
-    return files
+    listed = subprocess.run(["git", "-C", str(root), "ls-files", "-z", "--", "*.cpp", "*.h"],
+                            stdout=subprocess.PIPE, check=True).stdout.decode("utf-8").split("\0")
+    relative = sorted(pathlib.PurePosixPath(name) for name in listed if name)
+    return [root / name for name in relative
+            if len(name.parts) > 1 and name.parts[0] not in NOT_SHIPPED and not name.parts[0].startswith(".")]
 
 
 def mutants_of(path, text):
