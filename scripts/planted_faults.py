@@ -721,6 +721,7 @@ def plant(fault, all_tests, jobs):
 
 
 NOT_COMPILING = "DOES NOT COMPILE"
+WARNED = "the compiler's warnings"
 MISSED = "MISSED"
 
 
@@ -899,6 +900,10 @@ def try_mutant(mutant, tests, limits, args):
             listing = [os.path.relpath(p, BUILD) for p in LISTING_FAILED.findall(output)]
             outcome = Outcome("caught", [f"{exe} (listing its tests)" for exe in listing]) if listing else \
                 Outcome(NOT_COMPILING)
+        elif re.search(rf"(^|/){re.escape(mutant.path)}:\d+:\d+: warning:", output, re.MULTILINE):
+            # ./test builds with warnings as errors, so a warning the mutant
+            # raises stops it there; the tests are not asked.
+            outcome = Outcome("caught", [WARNED])
         else:
             linked = linked_executables(output)
             direct, whole = reaching(tests, linked)

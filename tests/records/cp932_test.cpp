@@ -34,12 +34,13 @@ TEST(Cp932, WritesAQuestionMarkForWhatItCannotHold) {
   const Conversion toCp932[] = {
       {"a😀b", "a?b"},     {"한글", "??"},  {"é名", "?\x96\xBC"},
       {"a\xFF" "b", "a?b"}, {"\xC0\x80", "??"} /* overlong NUL */, {"\xED\xA0\x80" "x", "???x"} /* surrogate */,
-      {"x\xE5\x90", "x??"} /* cut short */,
+      {"x\xE5\x90", "x??"} /* cut short */, {"\xED\x9F\xBF" "x", "?x"} /* U+D7FF, just below the surrogates */,
   };
   for (const auto& c : toCp932) EXPECT_EQ(Utf8ToCp932(c.from), c.to) << c.from;
   const Conversion toUtf8[] = {
       {"a\xA0" "b", "a?b"}, {"\xFF\xFD", "??"},
       {"\x85\x40" "c", "?c"},  // a valid pair with no character: one "?"
+      {"\x81\xAD\x85\xFC\xFC\xFC", "???"},  // the same at the ends of the lead and trail ranges
       {"\x96\"x", "?\"x"},     // a lead byte without its trail byte
       {"x\x96", "x?"},
   };

@@ -12,13 +12,16 @@
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
+#include <xcb/xproto.h>
 
 #include <algorithm>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "desktop/close_on_signals.h"
+#include "desktop/window_destroyed_watch.h"
 #include "game/form1.h"
 #include "game/game_flow.h"
 #include "game/level.h"
@@ -463,6 +466,44 @@ TEST_F(MainWindowTest, EndingSignalsCloseTheRecordDialogThenTheWindow) {
     EXPECT_EQ(ReadRecords(kRecordsFileName)->at(0), (Record{name.toStdString(), 100 + signal}));
     form_->show();
   }
+}
+
+// A signal that comes while the title card is still up closes the main
+// window as soon as it shows.
+TEST_F(MainWindowTest, AnEndingSignalBeforeTheWindowShowsClosesItWhenItDoes) {
+  form_->hide();
+  const CloseOnSignals closeOnSignals(*form_);
+  std::raise(SIGTERM);
+  QTest::qWait(30);
+  form_->show();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !form_->isVisible(); }, 1000));
+}
+
+// Only the end of the shown window's own X window, news from outside, ends
+// the game: a move, a resize, a minimise (events of the same shape), another
+// window's end or the end of a hidden window do not.
+TEST_F(MainWindowTest, OnlyTheShownWindowDestroyedFromOutsideEndsTheGame) {
+  int ends = 0;
+  WindowDestroyedWatch watch(form_.get(), [&] { ++ends; });
+  const auto window = static_cast<xcb_window_t>(form_->internalWinId());
+  const auto deliver = [&](uint8_t type, xcb_window_t id) {
+    xcb_generic_event_t event{};  // the full 32 bytes every X event has
+    xcb_destroy_notify_event_t destroy{};
+    destroy.response_type = type;
+    destroy.event = destroy.window = id;
+    std::memcpy(&event, &destroy, sizeof destroy);
+    EXPECT_FALSE(watch.nativeEventFilter("xcb_generic_event_t", &event, nullptr));
+  };
+  for (const uint8_t type : {XCB_CONFIGURE_NOTIFY, XCB_UNMAP_NOTIFY, XCB_MAP_NOTIFY, XCB_REPARENT_NOTIFY}) {
+    deliver(type, window);
+  }
+  deliver(XCB_DESTROY_NOTIFY, window + 1);
+  EXPECT_EQ(ends, 0);
+  deliver(XCB_DESTROY_NOTIFY | 0x80, window);  // sent by another client
+  EXPECT_EQ(ends, 1);
+  form_->hide();
+  deliver(XCB_DESTROY_NOTIFY, window);
+  EXPECT_EQ(ends, 1);
 }
 
 }  // namespace
