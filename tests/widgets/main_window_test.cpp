@@ -1,11 +1,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,6 +21,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 
 #include "desktop/close_on_signals.h"
@@ -28,6 +32,8 @@
 #include "game/new_board.h"
 #include "records/new_record_dialog.h"
 #include "records/records_file.h"
+#include "records/statistics_dialog.h"
+#include "records/statistics_file.h"
 #include "render/counter_strip.h"
 #include "render/picture_surface.h"
 #include "tools/replay/state_line.h"
@@ -466,6 +472,73 @@ TEST_F(MainWindowTest, EndingSignalsCloseTheRecordDialogThenTheWindow) {
     EXPECT_EQ(ReadRecords(kRecordsFileName)->at(0), (Record{name.toStdString(), 100 + signal}));
     form_->show();
   }
+}
+
+// The menus as the player reads them, a separator as "-", each entry with its
+// keys: the groups, the mnemonics and the accelerators.
+TEST_F(MainWindowTest, TheMenusShowEveryEntryInItsGroupWithItsKeys) {
+  QStringList lines;
+  const std::function<void(const QMenu*, const QString&)> list = [&](const QMenu* menu, const QString& indent) {
+    for (const QAction* entry : menu->actions()) {
+      const QString keys = entry->shortcut().toString();
+      lines << indent + (entry->isSeparator() ? QStringLiteral("-") : entry->text()) + (keys.isEmpty() ? "" : " " + keys);
+      if (entry->menu() != nullptr) list(entry->menu(), indent + "  ");
+    }
+  };
+  for (const QAction* top : form_->menuBar()->actions()) {
+    lines << top->text();
+    if (top->menu() != nullptr) list(top->menu(), "  ");
+  }
+  EXPECT_EQ(lines, QString(R"(爆弾(&G)
+  処理(&S)
+    初級開始(&F) F1
+    中級開始(&S) F2
+    上級開始(&T) F3
+    カスタム開始(&C) F4
+    -
+    現在の設定で開始(&N) Ctrl+S
+  -
+  前の勝負を再生(&R)
+  -
+  記録達(&H)
+  統計(&T)
+  -
+  逃げる！(&E)
+表示(&V)
+  1倍(&1) Ctrl+0
+  2倍(&2)
+  3倍(&3)
+  4倍(&4)
+  -
+  拡大(&I) Ctrl++
+  縮小(&O) Ctrl+-
+バージョン情報(&A))").split('\n'));
+}
+
+// Clearing the statistics from the window's dialog shows them cleared at once:
+// the cleared file is written before the dialog reads it again.
+TEST_F(MainWindowTest, ClearedStatisticsShowAtOnce) {
+  Statistics statistics;
+  CountGame(statistics, GameResult{Level::Beginner, GameOutcome::Won, 370, 11});
+  std::ofstream(kStatisticsFileName, std::ios::binary) << SerializeStatistics(statistics);
+  QStringList played;
+  QTimer::singleShot(0, form_.get(), [&] {
+    auto* dialog = dynamic_cast<StatisticsDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) return;
+    played << dialog->Figure("played", 0)->text();
+    QTimer::singleShot(0, dialog, [] {
+      auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (question == nullptr) return;
+      for (QAbstractButton* choice : question->buttons()) {
+        if (choice->text() == QStringLiteral("消す")) choice->click();
+      }
+    });
+    dialog->ClearButton()->click();
+    played << dialog->Figure("played", 0)->text();
+    dialog->close();
+  });
+  form_->toukei_Click();
+  EXPECT_EQ(played, (QStringList{"1", "0"}));
 }
 
 // A signal that comes while the title card is still up closes the main
