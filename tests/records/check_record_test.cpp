@@ -205,21 +205,22 @@ constexpr int kCannotArrange = 77;
 // under root too). Read-only directories and a read-only file are left exactly
 // as they were, and no record is asked for where it could not be saved. A
 // file shared with everyone (0666, root's) is written in place, in a
-// read-only directory or through a link, and stays root's with its mode.
+// read-only directory or through a link, and stays root's with its mode; and
+// where the disk has no room for the longer file, it stays whole.
 TEST(CheckRecord, AnOrdinaryUserLeavesOtherPeoplesFilesTheirs) {
   TempDir dir;
   ::chmod(dir.path().c_str(), 0755);
   const auto place = [&](const char* name) { return dir.path() / name / "GoodTime.dat"; };
   const auto damaged = place("damaged"), empty = place("empty"), good = place("good"), locked = place("locked"),
-             shared = place("shared"), synced = place("synced"), linked = place("linked");
-  for (const auto& file : {damaged, empty, good, locked, shared, synced, linked}) {
+             shared = place("shared"), synced = place("synced"), linked = place("linked"), full = place("full");
+  for (const auto& file : {damaged, empty, good, locked, shared, synced, linked, full}) {
     std::filesystem::create_directory(file.parent_path());
   }
   WriteBytes(damaged, "\"a\",1\r\n");
-  for (const auto& file : {good, locked, shared, synced}) ASSERT_TRUE(WriteRecords(file, Table(10, 20, 30)));
+  for (const auto& file : {good, locked, shared, synced, full}) ASSERT_TRUE(WriteRecords(file, Table(10, 20, 30)));
   std::filesystem::create_symlink(synced, linked);
-  for (const auto& file : {shared, synced}) ::chmod(file.c_str(), 0666);
-  for (const auto& file : {damaged, empty, good, shared}) ::chmod(file.parent_path().c_str(), 0555);
+  for (const auto& file : {shared, synced, full}) ::chmod(file.c_str(), 0666);
+  for (const auto& file : {damaged, empty, good, shared, full}) ::chmod(file.parent_path().c_str(), 0555);
   ::chmod(synced.parent_path().c_str(), 0777);
   ::chmod(locked.c_str(), 0444);
   if (::geteuid() == 0 && ::chown(locked.parent_path().c_str(), 65534, 65534) != 0) {
@@ -240,7 +241,10 @@ TEST(CheckRecord, AnOrdinaryUserLeavesOtherPeoplesFilesTheirs) {
       if (!CheckRecord(file, Level::Beginner, 5)) return 2;
       SaveRecord(file, Level::Beginner, "x", 5);
     }
-    return 0;
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit room{static_cast<rlim_t>(std::filesystem::file_size(full)), RLIM_INFINITY};
+    if (::setrlimit(RLIMIT_FSIZE, &room) != 0) return kCannotArrange;
+    return SaveRecord(full, Level::Beginner, "a name longer than the room left", 5).error == EFBIG ? 0 : 3;
   });
   if (result == kCannotArrange) GTEST_SKIP() << "no way to make a directory or file unwritable here";
   ASSERT_EQ(result, 0);
@@ -248,6 +252,7 @@ TEST(CheckRecord, AnOrdinaryUserLeavesOtherPeoplesFilesTheirs) {
   EXPECT_EQ(ReadBytes(damaged), "\"a\",1\r\n");
   EXPECT_EQ(ReadRecords(good), Table(10, 20, 30));
   EXPECT_EQ(ReadRecords(locked), Table(10, 20, 30));
+  EXPECT_EQ(ReadBytes(full), SerializeRecords(Table(10, 20, 30)));
   for (const auto& file : {shared, synced}) {
     EXPECT_EQ(ReadBytes(file), SerializeRecords(With(Table(10, 20, 30), 0, Record{"x", 5}))) << file;
     struct stat status {};
@@ -256,7 +261,7 @@ TEST(CheckRecord, AnOrdinaryUserLeavesOtherPeoplesFilesTheirs) {
     EXPECT_EQ(status.st_mode & 07777, 0666u) << file;
   }
   EXPECT_TRUE(std::filesystem::is_symlink(linked));
-  for (const auto& file : {damaged, empty, good, locked, shared, synced, linked}) {
+  for (const auto& file : {damaged, empty, good, locked, shared, synced, linked, full}) {
     EXPECT_EQ(CountEntries(file.parent_path()), file == empty ? 0 : 1) << file;
   }
 }
