@@ -419,6 +419,23 @@ TEST(StatisticsDialog, ShowsTheFileAndClearsOnlyAfterAYes) {
     });
     QTest::mouseClick(dialog.ClearButton(), Qt::LeftButton);
   };
+  // Drawn on black: the captions in white, each level's name in its colour in
+  // the records list, custom boards in yellow.
+  dialog.show();
+  const QImage image = dialog.grab().toImage();
+  const auto inked = [&](const QLabel* label, QColor ink) {
+    const QRect place = label->geometry();
+    for (int i = 0; i < place.width() * place.height(); ++i) {
+      if (image.pixelColor(place.topLeft() + QPoint(i % place.width(), i / place.width())) == ink) return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(inked(dialog.findChild<QLabel*>("played"), Qt::white));
+  const QColor inks[4] = {QColor(255, 0, 0), QColor(0, 255, 0), QColor(128, 128, 255), QColor(255, 255, 0)};
+  for (int level = 0; level < 4; ++level) {
+    EXPECT_TRUE(inked(dialog.findChild<QLabel*>("level_" + QString::number(level)), inks[level])) << level;
+  }
+
   answer("やめとく");
   EXPECT_EQ(clears, 0);
   EXPECT_EQ(dialog.Figure("played", 0)->text(), "3");
