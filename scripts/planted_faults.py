@@ -3,9 +3,10 @@
 
 A fault is one exact piece of text in one file and what it becomes; it must
 match exactly once. For each fault the script plants it, builds build/faults
-incrementally, runs CTest there and puts the file back, whatever happens. A
-fault that does not compile is reported as such, never as caught: mend the
-list. Run it after changing the tests, to see that they still catch what they
+incrementally, runs the tests there and puts the file back, whatever happens:
+first the tests whose programs the build linked again, and when none of them
+fails, the whole suite (some tests read sources or run a tool). A fault that
+does not compile is reported as such, never as caught: mend the list. Run it after changing the tests, to see that they still catch what they
 caught before:
 
     scripts/planted_faults.py                 # every fault, the tests without e2e and package
@@ -38,7 +39,8 @@ Only the tests a mutant can reach run: after planting, the build's output
 names the executables it linked again, and a test runs when its command uses
 one of them (the replay tool counts, so the golden dumps run for the rules).
 A mutant that makes an executable fail while it lists its tests is caught by
-that executable. The end-to-end and package tests take minutes a mutant, so
+that executable, and one the compiler warns about is caught by the build, as
+./test builds with warnings as errors. The end-to-end and package tests take minutes a mutant, so
 they run only with --all-tests, only when the game itself was linked again,
 and only for a mutant the other tests missed; a mutant only they reach
 counts as survived in a run without them, and the totals say how many there
@@ -711,13 +713,18 @@ def failing_tests(all_tests, jobs):
     return sorted(line.split(":", 1)[1] for line in log.read_text().splitlines() if ":" in line)
 
 
-def plant(fault, all_tests, jobs):
-    """Plants the fault, builds, runs the tests, puts the file back."""
+def plant(fault, tests, limits, args):
+    """Plants the fault, builds, runs the tests, puts the file back. The tests
+    whose programs were linked again go first; only when none of them fails
+    does the whole suite run, for the tests that read sources or run a tool."""
     untouched = (ROOT / fault.path).read_bytes()
     with planted(fault.path, untouched.replace(fault.old.encode(), fault.new.encode(), 1)):
-        if not build():
+        built, output = build_with_output(args.jobs)
+        if not built:
             return None
-        return failing_tests(all_tests, jobs)
+        direct, _ = reaching(tests, linked_executables(output))
+        failed = repeated_failures(direct, limits, args.jobs)[0] if direct else []
+        return failed or failing_tests(args.all_tests, args.jobs)
 
 
 NOT_COMPILING = "DOES NOT COMPILE"
@@ -983,6 +990,27 @@ def list_systematic(all_mutants, sample, notes, args):
     return 0
 
 
+def unplanted_tests(args):
+    """Builds the tree as it is and runs the tests once: every test CTest
+    knows, and how long each may take once something is planted."""
+    configure(args.sanitizers)
+    if not build():
+        sys.exit("the tree does not build without any fault")
+    tests = ctest_tests()
+    plain = [t for t in tests if args.all_tests or not end_to_end(t)]
+    print(f"the tests without any fault: {len(plain)}", flush=True)
+    # Unplanted, a test may take as long as its own TIMEOUT allows.
+    allowed = {t.name: max(TEST_SECONDS, t.timeout) for t in plain}
+    passed, failed, _ = run_tests(plain, allowed, args.jobs, TEST_SECONDS)
+    if failed:
+        again, failed, _ = run_tests([t for t in plain if t.name in failed], allowed, args.jobs, TEST_SECONDS)
+        if failed:
+            sys.exit("tests fail without any fault: mend them first: " + ", ".join(failed))
+        print("passed only when run again, without any fault: " + ", ".join(sorted(again)), flush=True)
+        passed.update(again)
+    return tests, {name: max(TIMEOUT_FLOOR, TIMEOUT_FACTOR * seconds) for name, seconds in passed.items()}
+
+
 def systematic(args):
     all_mutants = mutants.generate(ROOT)
     notes = read_notes(NOTES)
@@ -992,22 +1020,7 @@ def systematic(args):
 
     for name in ("SIGTERM", "SIGHUP"):
         signal.signal(getattr(signal, name), lambda *_: sys.exit(130))
-    configure(args.sanitizers)
-    if not build():
-        sys.exit("the tree does not build without any fault")
-    tests = ctest_tests()
-    plain = [t for t in tests if args.all_tests or not end_to_end(t)]
-    print(f"the tests without any mutant: {len(plain)}", flush=True)
-    # Unplanted, a test may take as long as its own TIMEOUT allows.
-    allowed = {t.name: max(TEST_SECONDS, t.timeout) for t in plain}
-    passed, failed, _ = run_tests(plain, allowed, args.jobs, TEST_SECONDS)
-    if failed:
-        again, failed, _ = run_tests([t for t in plain if t.name in failed], allowed, args.jobs, TEST_SECONDS)
-        if failed:
-            sys.exit("tests fail without any mutant: mend them first: " + ", ".join(failed))
-        print("passed only when run again, without any mutant: " + ", ".join(sorted(again)), flush=True)
-        passed.update(again)
-    limits = {name: max(TIMEOUT_FLOOR, TIMEOUT_FACTOR * seconds) for name, seconds in passed.items()}
+    tests, limits = unplanted_tests(args)
 
     what = "chosen with --only" if args.only else f"drawn with seed {args.seed}"
     heading = [f"{len(sample)} of {len(all_mutants)} mutants {what}"
@@ -1103,11 +1116,7 @@ def main():
     # restore_leftover when the script next starts.
     for name in ("SIGTERM", "SIGHUP"):
         signal.signal(getattr(signal, name), lambda *_: sys.exit(130))
-    configure(args.sanitizers)
-    if not build():
-        sys.exit("the tree does not build without any fault")
-    if failing_tests(args.all_tests, args.jobs):
-        sys.exit("tests fail without any fault: mend them first")
+    tests, limits = unplanted_tests(args)
 
     header = ["| fault | file | models | caught by |", "| --- | --- | --- | --- |"]
     if args.out:
@@ -1115,7 +1124,7 @@ def main():
     rows, verdicts = [], {}
     for number, fault in enumerate(faults, 1):
         started = time.monotonic()
-        failed = plant(fault, args.all_tests, args.jobs)
+        failed = plant(fault, tests, limits, args)
         verdict = NOT_COMPILING if failed is None else ", ".join(failed) if failed else MISSED
         verdicts[fault.name] = verdict
         print(f"[{number}/{len(faults)}] {fault.name}: {verdict} ({time.monotonic() - started:.0f} s)", flush=True)
