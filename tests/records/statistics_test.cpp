@@ -129,6 +129,8 @@ TEST(StatisticsFile, TakesMissingFieldsAsNothingYetAndAnythingOddAsDamaged) {
   };
   EXPECT_EQ(ParseStatistics(R"({"version": 1.0, "last": null, "levels": {}})"), Statistics{});
   EXPECT_EQ(ParseStatistics(level(R"("won": 3, "best_frames": null)"))->levels[2].won, 3);
+  EXPECT_EQ(ParseStatistics(R"({"version": 1, "last": {"level": "beginner", "outcome": "lost"}, "levels": {}})")->last,
+            (GameResult{Level::Beginner, GameOutcome::Lost, 0, 0}));
   const std::string damaged[] = {
       "", "{", "[]", R"({"version": 2})", R"({"levels": {}})", R"({"version": 1, "levels": []})",
       level(R"("played": -1)"), level(R"("played": "3")"), level(R"("played": 1.5)"),

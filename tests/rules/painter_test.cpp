@@ -38,11 +38,11 @@ TEST_F(PainterTest, ACoveredCellShowsOnlyItsCoverAnOpenCellOnlyItsContent) {
   painter.DrawBoard(game.gro, game.board);
   EXPECT_EQ(painter.board().pixels, want.pixels);
   // A surface smaller than the board clips.
-  painter.Resize(24, 24);
+  painter.Resize(40, 24);
   EXPECT_EQ(painter.board().At(0, 0), kBoardBackground);
   painter.DrawBoard(game.gro, game.board);
-  Surface corner(24, 24);
-  CopyRect(corner, 0, 0, 24, 24, want, 0, 0);
+  Surface corner(40, 24);
+  CopyRect(corner, 0, 0, 40, 24, want, 0, 0);
   EXPECT_EQ(painter.board().pixels, corner.pixels);
 }
 
