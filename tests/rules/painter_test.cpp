@@ -91,7 +91,7 @@ TEST_F(PainterTest, TheMarkerFramesTheCellAndIsClipped) {
       for (int x = 0; x < 64; ++x) {
         const bool inCell = x >= gx && x <= gx + 15 && y >= gy && y <= gy + 15;
         const bool edge = inCell && (x == gx || x == gx + 15 || y == gy || y == gy + 15);
-        ASSERT_EQ(b.At(x, y), edge ? kMarkerColour : Rgb(0, 0, 255)) << gx << "," << gy << ": " << x << "," << y;
+        ASSERT_EQ(b.At(x, y), edge ? Rgb(255, 0, 0) : Rgb(0, 0, 255)) << gx << "," << gy << ": " << x << "," << y;
       }
   }
 }

@@ -541,6 +541,16 @@ TEST_F(MainWindowTest, ClearedStatisticsShowAtOnce) {
   EXPECT_EQ(played, (QStringList{"1", "0"}));
 }
 
+// Until something is presented, a surface shows its background colour, not
+// whatever the window system had there.
+TEST(PictureSurfaceTest, ShowsItsBackgroundUntilSomethingIsPresented) {
+  PictureSurface surface(nullptr);
+  surface.ResizeImage(10, 6, Rgb(1, 2, 3));
+  const QImage shown = surface.grab().toImage();
+  EXPECT_EQ(shown.size(), QSize(10, 6));
+  EXPECT_EQ(shown.pixelColor(9, 5), QColor(1, 2, 3));
+}
+
 // A signal that comes while the title card is still up closes the main
 // window as soon as it shows.
 TEST_F(MainWindowTest, AnEndingSignalBeforeTheWindowShowsClosesItWhenItDoes) {
