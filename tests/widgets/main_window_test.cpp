@@ -36,6 +36,7 @@
 #include "records/statistics_file.h"
 #include "render/counter_strip.h"
 #include "render/picture_surface.h"
+#include "render/sheet_loader.h"
 #include "tools/replay/state_line.h"
 #include "runs/game_runs.h"
 #include "ui/placement.h"
@@ -539,6 +540,22 @@ TEST_F(MainWindowTest, ClearedStatisticsShowAtOnce) {
   });
   form_->toukei_Click();
   EXPECT_EQ(played, (QStringList{"1", "0"}));
+}
+
+// The game draws with the committed pictures themselves: a sheet whose size
+// is not the one the game expects would load blank.
+TEST(PictureSurfaceTest, TheSpriteSheetsAreTheGamesPictures) {
+  const SpriteSheets sheets = LoadSpriteSheets();
+  const std::pair<const Surface*, const char*> pictures[] = {{&sheets.cells, ":/art/cells.png"},
+                                                             {&sheets.openFlash, ":/art/open_flash.png"},
+                                                             {&sheets.explosion, ":/art/explosion.png"},
+                                                             {&sheets.faces, ":/art/faces.png"}};
+  for (const auto& [sheet, picture] : pictures) {
+    const Surface drawn = ToSurface(QImage(QString::fromUtf8(picture)));
+    EXPECT_GT(drawn.width, 0) << picture;
+    EXPECT_TRUE(sheet->width == drawn.width && sheet->height == drawn.height && sheet->pixels == drawn.pixels)
+        << picture;
+  }
 }
 
 // Until something is presented, a surface shows its background colour, not
