@@ -447,6 +447,13 @@ TEST_F(MainWindowTest, WatchingPlaysARunAtThirtyFramesASecondUntilTheWindowIsTou
   ASSERT_TRUE(runs.WatchLastGame(now));
   play(10000);
   EXPECT_EQ(game().board.CellState, lost);
+  // Watched and followed by a new game, it is still the last game to watch.
+  EXPECT_TRUE(runs.Stop());
+  Key(Qt::Key_F1);
+  ASSERT_TRUE(runs.HasLastGame());
+  ASSERT_TRUE(runs.WatchLastGame(now));
+  play(10000);
+  EXPECT_EQ(game().board.CellState, lost);
 }
 
 // A logout's SIGTERM, Ctrl+C's SIGINT or a closed terminal's SIGHUP while the
