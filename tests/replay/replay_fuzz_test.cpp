@@ -151,15 +151,27 @@ TEST(ReplayFuzz, MadeUpScenariosAnswerAlikeAndNeverCrash) {
   EXPECT_GT(played, 2000);
 }
 
-TEST(ReplayFuzz, HostileShapesAreRefused) {
+// Hostile shapes are refused; the largest the limits allow still play.
+TEST(ReplayFuzz, HostileShapesAreRefusedAndTheLimitsThemselvesPlay) {
   const std::string deep = std::string(100000, '[') + std::string(100000, ']');
-  std::string manyEvents = "{\"events\":[{\"do\":\"dblclick\"}";
-  for (size_t i = 0; i < kMaxEvents; ++i) manyEvents += ",{\"do\":\"dblclick\"}";
-  std::string manyValues = "{\"seed\":1,\"random\":[0";
-  for (size_t i = 0; i < kMaxValues; ++i) manyValues += ",0";
+  const auto events = [](size_t count) {
+    std::string text = "{\"events\":[{\"do\":\"dblclick\"}";
+    for (size_t i = 1; i < count; ++i) text += ",{\"do\":\"dblclick\"}";
+    return text + "]}";
+  };
+  // Every bracket and every comma counts as a value: the object, the list
+  // and the zeros after the first.
+  const auto values = [](size_t count) {
+    std::string text = "{\"random\":[0";
+    for (size_t i = 2; i < count; ++i) text += ",0";
+    return text + "]}";
+  };
   for (const std::string& text : {deep, "{\"events\":" + deep + "}", std::string(), std::string("{\"level\":0\0}", 13),
-                                  manyEvents + "]}", manyValues + "]}"}) {
+                                  events(kMaxEvents + 1), values(kMaxValues + 1)}) {
     EXPECT_EQ(Answer(text).status, 2) << text.substr(0, 40);
+  }
+  for (const std::string& text : {events(kMaxEvents), values(kMaxValues)}) {
+    EXPECT_EQ(Answer(text).status, 0) << text.substr(0, 40);
   }
 }
 
