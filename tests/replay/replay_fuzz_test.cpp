@@ -133,6 +133,14 @@ TEST(ReplayTool, RefusesEveryCommittedBadScenario) {
     std::string error;
     EXPECT_EQ(Replay(text, [](std::string_view) {}, error), 2) << text;
   }
+  // A fixed level's refusal says what the level has, then what was given.
+  for (const auto& [text, says] : {std::pair{R"({"level": 1, "height": 9, "seed": 1})", "level 1 has height 16, not 9"},
+                                   {R"({"level": 2, "width": 31, "seed": 1})", "level 2 has width 30, not 31"},
+                                   {R"({"level": 0, "bomb_count": 9, "seed": 1})", "level 0 has bomb_count 10, not 9"}}) {
+    std::string error;
+    Replay(text, [](std::string_view) {}, error);
+    EXPECT_NE(error.find(says), std::string::npos) << error;
+  }
 }
 
 TEST(ReplayFuzz, CommittedAndMutatedScenariosAnswerAlikeAndNeverCrash) {
