@@ -94,26 +94,17 @@ TEST_F(StartUpTest, TheCommandLineSortsGameOptionsFromQtOnes) {
   EXPECT_EQ(started.line.qtArguments,
             (std::vector<std::string>{"/usr/games/porteka", "-geometry", "300x200+1+2", "-style", "fusion", "-reverse"}));
   EXPECT_EQ(started.out + started.err, "");
-
-  const Outcome plain = Read({});
-  EXPECT_EQ(plain.exit, std::nullopt);
-  EXPECT_FALSE(plain.line.desktop || plain.line.watchFile || plain.line.platformOption);
-  EXPECT_EQ(plain.line.qtArguments, std::vector<std::string>{"/usr/games/porteka"});
-  EXPECT_EQ(Get("QT_QPA_PLATFORM"), "offscreen");  // untouched without -platform
 }
 
 // Help and version on stdout and success; anything the game does not know,
 // an empty word included, on stderr with the usage, and status 2.
 TEST_F(StartUpTest, TheCommandLineAnswersOrRefusesWithoutStarting) {
-  const Outcome help = Read({"--help"});
+  const Outcome help = Read({"-h"}), version = Read({"-v"});
   EXPECT_EQ(help.exit, 0);
-  EXPECT_NE(help.out.find("Usage: porteka"), std::string::npos) << help.out;
-  EXPECT_NE(help.out.find("--watch <FILE>"), std::string::npos) << help.out;
-  EXPECT_EQ(help.err, "");
-  const Outcome version = Read({"-v"});
+  EXPECT_EQ(help.out.rfind("Usage: porteka [options]", 0), 0u) << help.out;
   EXPECT_EQ(version.exit, 0);
   EXPECT_EQ(version.out.rfind("porteka ", 0), 0u) << version.out;
-  EXPECT_EQ(version.out.find('\n'), version.out.size() - 1) << version.out;
+  EXPECT_EQ(help.err + version.err, "");
 
   for (const auto& [words, complaint] : std::initializer_list<std::pair<std::vector<std::string>, std::string>>{
            {{"--bogus"}, "porteka: Unknown option 'bogus'."},
