@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,28 +18,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The start-up reads the environment and moves the working directory: each
-// test sets what it needs and gets the rest back afterwards.
+// The start-up reads the environment and moves the working directory. Each
+// test runs in a process of its own and sets what it needs of these.
 class StartUpTest : public testing::Test {
  protected:
   void SetUp() override {
     for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "XDG_RUNTIME_DIR",
                              "XDG_DATA_HOME", "HOME"}) {
-      const char* value = std::getenv(name);
-      saved_[name] = value != nullptr ? std::optional<std::string>(value) : std::nullopt;
       ::unsetenv(name);
     }
-    started_in_ = fs::current_path();
     std::string pattern = (fs::temp_directory_path() / "porteka-startup-XXXXXX").string();
     ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
     scratch_ = pattern;
   }
   void TearDown() override {
-    for (const auto& [name, value] : saved_) {
-      if (value) ::setenv(name.c_str(), value->c_str(), 1);
-      else ::unsetenv(name.c_str());
-    }
-    fs::current_path(started_in_);
+    fs::current_path(fs::temp_directory_path());
     std::error_code ignored;
     fs::remove_all(scratch_, ignored);
   }
@@ -53,10 +44,6 @@ class StartUpTest : public testing::Test {
   }
 
   fs::path scratch_;
-
- private:
-  std::map<std::string, std::optional<std::string>> saved_;
-  fs::path started_in_;
 };
 
 struct Outcome {
@@ -131,9 +118,7 @@ TEST_F(StartUpTest, ADesktopStartMovesIntoTheDataFolderOrSaysWhyNot) {
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   EXPECT_EQ(fs::current_path(), scratch_ / "data" / "deeper" / "porteka");
   for (const fs::path& made : {scratch_ / "data", scratch_ / "data" / "deeper" / "porteka"}) {
-    struct stat status {};
-    ASSERT_EQ(::stat(made.c_str(), &status), 0);
-    EXPECT_EQ(status.st_mode & 0777, 0700u) << made;
+    EXPECT_EQ(fs::status(made).permissions(), fs::perms::owner_all) << made;
   }
 
   Set("XDG_DATA_HOME", "relative/data");
@@ -181,8 +166,6 @@ TEST_F(StartUpTest, AnUnreachableDisplayIsNamedBeforeQtStarts) {
   Set("QT_QPA_PLATFORM", ";xcb");  // Qt skips the empty entry, and so does the check
   EXPECT_EQ(DisplayProblem(), "DISPLAY is not set");
   Set("DISPLAY", ":64999");
-  EXPECT_EQ(DisplayProblem(), "cannot connect to the X server named by DISPLAY");
-  Set("QT_QPA_PLATFORM", "xcb;wayland");
   EXPECT_EQ(DisplayProblem(), "cannot connect to the X server named by DISPLAY");
 
   // No DISPLAY but a Wayland name: the compositor is asked instead.
