@@ -6,8 +6,9 @@ match exactly once. For each fault the script plants it, builds build/faults
 incrementally, runs the tests there and puts the file back, whatever happens:
 first the tests whose programs the build linked again, and when none of them
 fails, the whole suite (some tests read sources or run a tool). A fault that
-does not compile is reported as such, never as caught: mend the list. Run it after changing the tests, to see that they still catch what they
-caught before:
+does not compile is reported as such, never as caught: mend the list. Run it
+after changing the tests, to see that they still catch what they caught
+before:
 
     scripts/planted_faults.py                 # every fault, the tests without e2e and package
     scripts/planted_faults.py --all-tests     # the end-to-end and package tests as well
@@ -40,11 +41,11 @@ names the executables it linked again, and a test runs when its command uses
 one of them (the replay tool counts, so the golden dumps run for the rules).
 A mutant that makes an executable fail while it lists its tests is caught by
 that executable, and one the compiler warns about is caught by the build, as
-./test builds with warnings as errors. The end-to-end and package tests take minutes a mutant, so
-they run only with --all-tests, only when the game itself was linked again,
-and only for a mutant the other tests missed; a mutant only they reach
-counts as survived in a run without them, and the totals say how many there
-are. When three tests or fewer fail, they run once more and only those that
+./test builds with warnings as errors. The end-to-end and package tests take
+minutes a mutant, so they run only with --all-tests, only when the game
+itself was linked again, and only for a mutant the other tests missed; a
+mutant only they reach counts as survived in a run without them, and the
+totals say how many there are. When three tests or fewer fail, they run once more and only those that
 fail again count, so a test that fails now and then under load (the
 end-to-end waits are timed) is no catch; a survivor's verdict names a test
 that failed only once, which may also be a mutant reading past an array.
