@@ -107,5 +107,9 @@ Poll 3 CellIs 0 || Fail "the new board's first cell is not covered"
 xdotool key z
 Poll 3 CellIs 4-9a-f || Fail "Z does not uncover the selected first cell"
 echo "ok - Z uncovers the selected cell"
-xdotool key alt+g e
+# E only once the menu is up: a loaded machine may show it after the key.
+MenuShown() { grep -q 'get_popup(new id xdg_popup@' "$WORK/game.log"; }
+xdotool key alt+g
+Poll 5 MenuShown || Fail "Alt+G opens no menu"
+xdotool key e
 EndsWith "Alt+G E (逃げる！)" 0
