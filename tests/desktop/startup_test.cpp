@@ -38,10 +38,7 @@ class StartUpTest : public testing::Test {
   }
 
   static void Set(const char* name, const std::string& value) { ::setenv(name, value.c_str(), 1); }
-  static std::string Get(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "(unset)";
-  }
+  static std::string Get(const char* name) { return std::getenv(name) != nullptr ? std::getenv(name) : "(unset)"; }
 
   fs::path scratch_;
 };

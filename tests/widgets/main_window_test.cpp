@@ -535,9 +535,8 @@ TEST_F(MainWindowTest, ClearedStatisticsShowAtOnce) {
     if (dialog == nullptr) return;
     played << dialog->Figure("played", 0)->text();
     QTimer::singleShot(0, dialog, [] {
-      auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (question == nullptr) return;
-      for (QAbstractButton* choice : question->buttons()) {
+      const auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      for (QAbstractButton* choice : question != nullptr ? question->buttons() : QList<QAbstractButton*>()) {
         if (choice->text() == QStringLiteral("消す")) choice->click();
       }
     });
