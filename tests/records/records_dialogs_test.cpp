@@ -63,6 +63,15 @@ int ExecWith(QDialog& dialog, const std::function<void()>& action) {
   return dialog.exec();
 }
 
+// Whether any pixel of the label's place in the picture has the ink.
+bool Shows(const QImage& image, const QLabel* label, const std::function<bool(const QColor&)>& ink) {
+  const QRect place = label->geometry();
+  for (int i = 0; i < place.width() * place.height(); ++i) {
+    if (ink(image.pixelColor(place.topLeft() + QPoint(i % place.width(), i / place.width())))) return true;
+  }
+  return false;
+}
+
 TEST(RecordsDialogs, KeepTheirSizesInTheIpaFontsAndShowTheTime) {
   TempDir dir;
   FileWorker worker;
@@ -307,14 +316,8 @@ TEST(Form5, ShowsTheStoredRecordsInColouredRowsAndLeavesTheFile) {
   dialog.show();
   const QImage image = dialog.grab().toImage();
   EXPECT_EQ(image.pixelColor(2, 2), QColor(Qt::black));
-  const auto shows = [&](QLabel* label, const std::function<bool(const QColor&)>& ink) {
-    for (int i = 0; i < label->width() * label->height(); ++i) {
-      if (ink(image.pixelColor(label->pos() + QPoint(i % label->width(), i / label->width())))) return true;
-    }
-    return false;
-  };
-  EXPECT_TRUE(shows(dialog.Label1(0), [](const QColor& c) { return c.red() > 200 && c.green() + c.blue() == 0; }));
-  EXPECT_TRUE(shows(dialog.Label1(1), [](const QColor& c) { return c.green() > 200 && c.red() + c.blue() == 0; }));
+  EXPECT_TRUE(Shows(image, dialog.Label1(0), [](const QColor& c) { return c.red() > 200 && c.green() + c.blue() == 0; }));
+  EXPECT_TRUE(Shows(image, dialog.Label1(1), [](const QColor& c) { return c.green() > 200 && c.red() + c.blue() == 0; }));
 
   EXPECT_EQ(ExecWith(dialog, [&] {
               EXPECT_EQ(QApplication::focusWidget(), dialog.Command1());
@@ -423,17 +426,13 @@ TEST(StatisticsDialog, ShowsTheFileAndClearsOnlyAfterAYes) {
   // the records list, custom boards in yellow.
   dialog.show();
   const QImage image = dialog.grab().toImage();
-  const auto inked = [&](const QLabel* label, QColor ink) {
-    const QRect place = label->geometry();
-    for (int i = 0; i < place.width() * place.height(); ++i) {
-      if (image.pixelColor(place.topLeft() + QPoint(i % place.width(), i / place.width())) == ink) return true;
-    }
-    return false;
+  const auto inked = [&](const char* label, QColor ink) {
+    return Shows(image, dialog.findChild<QLabel*>(label), [ink](const QColor& c) { return c == ink; });
   };
-  EXPECT_TRUE(inked(dialog.findChild<QLabel*>("played"), Qt::white));
+  EXPECT_TRUE(inked("played", Qt::white));
   const QColor inks[4] = {QColor(255, 0, 0), QColor(0, 255, 0), QColor(128, 128, 255), QColor(255, 255, 0)};
   for (int level = 0; level < 4; ++level) {
-    EXPECT_TRUE(inked(dialog.findChild<QLabel*>("level_" + QString::number(level)), inks[level])) << level;
+    EXPECT_TRUE(inked(("level_" + std::to_string(level)).c_str(), inks[level])) << level;
   }
 
   answer("やめとく");
