@@ -602,10 +602,6 @@ def configure(sanitizers):
         sys.exit("configure failed:\n" + result.stdout)
 
 
-def build():
-    return run(["cmake", "--build", str(BUILD)]).returncode == 0
-
-
 # What is planted right now, kept beside the build so that a run killed
 # outright (SIGKILL, a power cut) puts the file back when the script next starts.
 JOURNAL = BUILD / "planted"
@@ -995,7 +991,7 @@ def unplanted_tests(args):
     """Builds the tree as it is and runs the tests once: every test CTest
     knows, and how long each may take once something is planted."""
     configure(args.sanitizers)
-    if not build():
+    if not build_with_output(args.jobs)[0]:
         sys.exit("the tree does not build without any fault")
     tests = ctest_tests()
     plain = [t for t in tests if args.all_tests or not end_to_end(t)]
